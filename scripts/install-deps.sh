@@ -1,0 +1,42 @@
+#!/usr/bin/env bash
+# Installs, on Debian 12, whatever the build, the tests and the run script need
+# and is not there yet. Quick when everything is installed already.
+set -euo pipefail
+
+packages=(
+  build-essential cmake ninja-build pkg-config git clang libclang-rt-14-dev
+  libgtest-dev libgmock-dev googletest libbenchmark-dev
+  libicu-dev libcurl4-openssl-dev libcpp-httplib-dev qt6-base-dev
+  g++-mingw-w64-i686 wine wine32:i386
+  xvfb xdotool xclip x11-utils imagemagick fonts-wqy-microhei locales
+  hyperfine curl zip
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  status="$(dpkg-query -W -f='${Status}' "$p" 2>/dev/null || true)"
+  [[ "$status" == "install ok installed" ]] || missing+=("$p")
+done
+
+if ((${#missing[@]})); then
+  echo "install-deps: installing ${missing[*]}"
+  sudo=""
+  [[ $(id -u) -eq 0 ]] || sudo="sudo"
+  if ! dpkg --print-foreign-architectures | grep -qx i386; then
+    $sudo dpkg --add-architecture i386
+  fi
+  $sudo apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+
+# Wine uses code page 936 as its ANSI code page only under a Chinese locale.
+if ! locale -a 2>/dev/null | grep -qi '^zh_CN\.utf-\?8$'; then
+  sudo=""
+  [[ $(id -u) -eq 0 ]] || sudo="sudo"
+  if [[ -f /etc/locale.gen ]] && grep -q 'zh_CN.UTF-8' /etc/locale.gen; then
+    $sudo sed -i 's/^# *zh_CN.UTF-8 UTF-8/zh_CN.UTF-8 UTF-8/' /etc/locale.gen
+  else
+    echo 'zh_CN.UTF-8 UTF-8' | $sudo tee -a /etc/locale.gen >/dev/null
+  fi
+  $sudo locale-gen >/dev/null
+fi
