@@ -1,0 +1,2 @@
+# HTTP client calls: wininet.dll on Windows, our layer over libcurl elsewhere.
+add_library(merravine_platform_internet INTERFACE)
