@@ -14,6 +14,7 @@
 #pragma once
 
 #include <cstdint>
+#include <initializer_list>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -110,9 +111,27 @@ TextList TextSplit(const Text& t, const Text& separator);
 
 // Concatenation; absent parts add nothing; the result is always present.
 Text TextJoinParts(std::initializer_list<std::string_view> parts);
+
+namespace text_detail {
+// The bytes of one part of TextJoin, read in place. Literals and C strings
+// stop at their NUL like any Text; a null pointer is an absent part.
+inline std::string_view PartView(const Text& t) {
+  return t.View();
+}
+inline std::string_view PartView(const char* s) {
+  return s != nullptr ? std::string_view(s) : std::string_view();
+}
+inline std::string_view PartView(std::string_view s) {
+  return s.substr(0, s.find('\0'));
+}
+inline std::string_view PartView(const std::string& s) {
+  return PartView(std::string_view(s));
+}
+}  // namespace text_detail
+
 template <typename... Parts>
 Text TextJoin(const Text& first, const Parts&... rest) {
-  return TextJoinParts({first.View(), Text(rest).View()...});
+  return TextJoinParts({first.View(), text_detail::PartView(rest)...});
 }
 
 int TextCompare(const Text& a, const Text& b);
@@ -140,9 +159,10 @@ bool BytesEqual(const Bytes& a, const Bytes& b);
 Text TextBlank(int n);
 Bytes BytesBlank(int n);
 Text CharToText(unsigned char code);
+// Flag values such as 0x80000000 are passed as int (static_cast<int>(0x80000000u)).
 template <typename... Ints>
 int BitOr(int a, int b, Ints... rest) {
-  return (a | b | ... | rest);
+  return ((a | b) | ... | static_cast<int>(rest));
 }
 
 // --- TextList -------------------------------------------------------------------
