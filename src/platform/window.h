@@ -14,6 +14,8 @@
 
 #include <cstdint>
 #include <functional>
+#include <string>
+#include <string_view>
 #include <vector>
 
 #include "text/text.h"
@@ -45,6 +47,9 @@ struct ControlDesign {
   bool centred = false;
   int fontHeight = 0;
   bool gb2312 = false;
+  // Edit box whose text must keep every CR and LF appended to it (the hidden
+  // accumulator boxes); its look is free, so a multi-line edit will do.
+  bool multiline = false;
   std::vector<ColumnDesign> columns;  // list view only
 };
 
@@ -104,5 +109,24 @@ void RunOnMainThread(std::function<void()> work);
 
 // Starts a detached thread running work. False when it could not be started.
 bool StartThread(std::function<void()> work);
+
+// --- Command-line mode: arguments and standard streams ---------------------------
+// Not window operations, but the Windows side lives with the window backend
+// (win32/window_console.cpp) because a GUI-subsystem program has to find its
+// console itself. The POSIX side is plain POSIX and lives in
+// src/app/standard_streams_posix.cpp, so window backends other than win32 need
+// not provide these.
+
+// The program's arguments after the program name, as UTF-8 (Windows reads the
+// wide command line, so no ANSI code page gets in the way).
+std::vector<std::string> CommandLineArguments(int argc, char** argv);
+// Windows: when standard output or standard error is not redirected and the
+// program was started from a console, attaches to that console. Elsewhere: nothing.
+void ConnectStandardStreams();
+// Writes UTF-8 bytes to standard output (1) or standard error (2): unchanged to a
+// file or pipe, and as characters to a console.
+void WriteStandardStream(int stream, std::string_view utf8);
+// Whether standard error (2) or output (1) is an interactive terminal/console.
+bool StandardStreamIsTerminal(int stream);
 
 }  // namespace platform
