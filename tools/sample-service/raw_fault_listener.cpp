@@ -182,7 +182,7 @@ void Answer(int fd, int stopFd, const std::string& request, ServiceState& state)
   } else if (path == "/big-header") {
     std::string filler;
     for (int i = 0; i < 60; ++i) {
-      filler += "X-Filler-" + std::to_string(100 + i) + ": " + Pattern(100).substr(0, 100) + "\r\n";
+      filler += "X-Filler-" + std::to_string(100 + i) + ": " + std::string(100, 'x') + "\r\n";
     }
     SendAll(fd, stopFd,
             Answer("200 OK", "big header block\n", filler + "Set-Cookie: late=1; Path=/\r\n"));
