@@ -118,10 +118,10 @@ std::string Pattern(std::size_t n) {
 }
 
 std::string Answer(std::string_view status, std::string_view body, std::string_view extra = "") {
+  // Extra header lines go last, so a test can put a line at the very end of the block.
   return "HTTP/1.1 " + std::string(status) +
-         "\r\nContent-Type: text/plain; charset=utf-8\r\nConnection: close\r\n" +
-         std::string(extra) + "Content-Length: " + std::to_string(body.size()) + "\r\n\r\n" +
-         std::string(body);
+         "\r\nContent-Type: text/plain; charset=utf-8\r\nConnection: close\r\nContent-Length: " +
+         std::to_string(body.size()) + "\r\n" + std::string(extra) + "\r\n" + std::string(body);
 }
 
 void ResetConnection(int fd) {
