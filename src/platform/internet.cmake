@@ -1,2 +1,14 @@
-# HTTP client calls: wininet.dll on Windows, our layer over libcurl elsewhere.
-add_library(merravine_platform_internet INTERFACE)
+# HTTP client calls: wininet.dll on Windows (bound by name at first use), our
+# layer over libcurl elsewhere.
+if(WIN32)
+  add_library(merravine_platform_internet STATIC ${CMAKE_CURRENT_SOURCE_DIR}/win32/internet_win.cpp)
+else()
+  find_package(CURL REQUIRED)
+  add_library(merravine_platform_internet STATIC
+    ${CMAKE_CURRENT_SOURCE_DIR}/posix/internet_curl.cpp
+    ${CMAKE_CURRENT_SOURCE_DIR}/posix/internet_curl_exchange.cpp
+    ${CMAKE_CURRENT_SOURCE_DIR}/posix/internet_curl_global.cpp)
+  target_link_libraries(merravine_platform_internet PRIVATE CURL::libcurl)
+endif()
+target_include_directories(merravine_platform_internet PUBLIC ${PROJECT_SOURCE_DIR}/src)
+merravine_warnings(merravine_platform_internet)

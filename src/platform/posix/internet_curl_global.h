@@ -1,0 +1,41 @@
+// What the libcurl layer keeps for the whole process: the library's one-time
+// start, the in-memory cookie jar, the pool of multi handles that carries the
+// kept-alive connections from one request to the next, and the time-outs.
+#pragma once
+
+#include <chrono>
+#include <memory>
+
+#include <curl/curl.h>
+
+namespace platform::curl_layer {
+
+struct MultiDeleter {
+  void operator()(CURLM* multi) const { curl_multi_cleanup(multi); }
+};
+using MultiPtr = std::unique_ptr<CURLM, MultiDeleter>;
+
+struct EasyDeleter {
+  void operator()(CURL* easy) const { curl_easy_cleanup(easy); }
+};
+using EasyPtr = std::unique_ptr<CURL, EasyDeleter>;
+
+// Starts libcurl once for the process; true when it is usable.
+bool CurlReady();
+
+// The process's cookie jar (memory only, never written to disk), shared by every
+// request that keeps cookies on; safe to use from several threads.
+CURLSH* CookieJar();
+
+// A multi handle whose connection cache still holds the connections of earlier
+// requests, or a new one. Hand it back with ReleaseMulti when the request ends.
+MultiPtr AcquireMulti();
+void ReleaseMulti(MultiPtr multi);
+
+struct Timeouts {
+  std::chrono::milliseconds connect;
+  std::chrono::milliseconds stall;  // no byte sent or received for this long
+};
+Timeouts CurrentTimeouts();
+
+}  // namespace platform::curl_layer
