@@ -1,0 +1,155 @@
+// The code-page calls over ICU's converters, behaving like kernel32's: code
+// page 0 (the system's ANSI code page) is 936, invalid UTF-8 becomes U+FFFD,
+// a character that the target code page cannot hold becomes its default
+// character ('?'), and ICU's "windows-936" table is the Windows one, 0x80 for
+// the euro sign included.
+#include <unicode/ucnv.h>
+#include <unicode/ucnv_cb.h>
+
+#include <climits>
+#include <cstring>
+#include <memory>
+#include <string>
+
+#include "platform/codepage.h"
+
+namespace platform {
+
+namespace {
+
+constexpr CodePage kCodePageOem = 1;         // CP_OEMCP: 936 as well on a Chinese system
+constexpr CodePage kCodePageThreadAnsi = 3;  // CP_THREAD_ACP
+constexpr CodePage kCodePageUtf7 = 65000;
+
+struct ConverterCloser {
+  void operator()(UConverter* converter) const { ucnv_close(converter); }
+};
+using Converter = std::unique_ptr<UConverter, ConverterCloser>;
+
+Converter OpenByName(const std::string& name) {
+  UErrorCode error = U_ZERO_ERROR;
+  Converter converter(ucnv_open(name.c_str(), &error));
+  if (U_FAILURE(error)) return nullptr;
+  return converter;
+}
+
+Converter OpenConverter(CodePage codePage) {
+  switch (codePage) {
+    case kCodePageAnsi:
+    case kCodePageOem:
+    case kCodePageThreadAnsi:
+    case kCodePageGbk:
+      return OpenByName("windows-936");
+    case kCodePageUtf8:
+      return OpenByName("UTF-8");
+    case kCodePageUtf7:
+      return OpenByName("UTF-7");
+    default: {
+      Converter converter = OpenByName("windows-" + std::to_string(codePage));
+      return converter ? std::move(converter) : OpenByName("cp" + std::to_string(codePage));
+    }
+  }
+}
+
+bool IsUnicodeCodePage(CodePage codePage) {
+  return codePage == kCodePageUtf8 || codePage == kCodePageUtf7;
+}
+
+// Runs one whole conversion with ICU's streaming call `step`. With a
+// destination size of 0 the output goes to a scratch buffer and is only
+// counted. Returns the number of output units, or 0 when the destination is
+// too small (it then holds as much as fitted) or the conversion fails.
+template <typename In, typename Out, typename Step>
+int Convert(Step step, const In* source, int sourceLength, Out* destination, int destinationSize) {
+  constexpr int kScratchUnits = 2048;
+  Out scratch[kScratchUnits];
+  const bool counting = destinationSize == 0;
+  Out* const begin = counting ? scratch : destination;
+  Out* const limit = counting ? scratch + kScratchUnits : destination + destinationSize;
+  Out* target = begin;
+  const In* next = source;
+  long long total = 0;
+  for (;;) {
+    UErrorCode error = U_ZERO_ERROR;
+    Out* const chunk = target;
+    step(&target, limit, &next, source + sourceLength, &error);
+    total += target - chunk;
+    if (error == U_BUFFER_OVERFLOW_ERROR && counting) {
+      target = scratch;
+      continue;
+    }
+    if (U_FAILURE(error) || total > INT_MAX) return 0;
+    return static_cast<int>(total);
+  }
+}
+
+template <typename Unit>
+bool ValidArguments(const Unit* source, int sourceLength, const void* destination,
+                    int destinationSize) {
+  return source != nullptr && sourceLength != 0 && sourceLength >= -1 && destinationSize >= 0 &&
+         (destination != nullptr || destinationSize == 0);
+}
+
+// A from-Unicode callback that substitutes like ICU's own and notes that it did.
+void SubstituteAndNote(const void* context, UConverterFromUnicodeArgs* args, const UChar* codeUnits,
+                       int32_t length, UChar32 codePoint, UConverterCallbackReason reason,
+                       UErrorCode* error) {
+  if (reason <= UCNV_IRREGULAR) {
+    *static_cast<bool*>(const_cast<void*>(context)) = true;
+  }
+  UCNV_FROM_U_CALLBACK_SUBSTITUTE(nullptr, args, codeUnits, length, codePoint, reason, error);
+}
+
+}  // namespace
+
+int MultiByteToWideChar(CodePage codePage, std::uint32_t flags, const char* source,
+                        int sourceLength, char16_t* destination, int destinationSize) {
+  if (flags != 0 || !ValidArguments(source, sourceLength, destination, destinationSize)) return 0;
+  const Converter converter = OpenConverter(codePage);
+  if (!converter) return 0;
+  if (sourceLength == -1) sourceLength = static_cast<int>(std::strlen(source)) + 1;
+  UConverter* const raw = converter.get();
+  return Convert<char, char16_t>(
+      [raw](UChar** target, const UChar* limit, const char** next, const char* end,
+            UErrorCode* error) {
+        ucnv_toUnicode(raw, target, limit, next, end, nullptr, true, error);
+      },
+      source, sourceLength, destination, destinationSize);
+}
+
+int WideCharToMultiByte(CodePage codePage, std::uint32_t flags, const char16_t* source,
+                        int sourceLength, char* destination, int destinationSize,
+                        const char* defaultChar, bool* usedDefaultChar) {
+  if (flags != 0 || !ValidArguments(source, sourceLength, destination, destinationSize)) return 0;
+  // Windows refuses a default character, and the question whether it was
+  // used, for the Unicode code pages.
+  if (IsUnicodeCodePage(codePage) && (defaultChar != nullptr || usedDefaultChar != nullptr)) {
+    return 0;
+  }
+  const Converter converter = OpenConverter(codePage);
+  if (!converter) return 0;
+  UConverter* const raw = converter.get();
+  UErrorCode error = U_ZERO_ERROR;
+  if (defaultChar != nullptr && *defaultChar != '\0') {
+    ucnv_setSubstChars(raw, defaultChar, 1, &error);
+    if (U_FAILURE(error)) return 0;
+  }
+  bool used = false;
+  if (usedDefaultChar != nullptr) {
+    ucnv_setFromUCallBack(raw, SubstituteAndNote, &used, nullptr, nullptr, &error);
+    if (U_FAILURE(error)) return 0;
+  }
+  if (sourceLength == -1) {
+    sourceLength = static_cast<int>(std::char_traits<char16_t>::length(source)) + 1;
+  }
+  const int result = Convert<char16_t, char>(
+      [raw](char** target, const char* limit, const UChar** next, const UChar* end,
+            UErrorCode* conversionError) {
+        ucnv_fromUnicode(raw, target, limit, next, end, nullptr, true, conversionError);
+      },
+      source, sourceLength, destination, destinationSize);
+  if (usedDefaultChar != nullptr) *usedDefaultChar = used;
+  return result;
+}
+
+}  // namespace platform

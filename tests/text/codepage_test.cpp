@@ -1,0 +1,95 @@
+// The code-page calls behave like kernel32's on both platforms.
+#include <gtest/gtest.h>
+
+#include <array>
+#include <string>
+#include <string_view>
+
+#include "platform/codepage.h"
+
+namespace platform {
+namespace {
+
+std::u16string ToWide(CodePage page, std::string_view bytes) {
+  const int n =
+      MultiByteToWideChar(page, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
+  std::u16string out(static_cast<std::size_t>(n), u'\0');
+  EXPECT_EQ(
+      MultiByteToWideChar(page, 0, bytes.data(), static_cast<int>(bytes.size()), out.data(), n), n);
+  return out;
+}
+
+std::string FromWide(CodePage page, std::u16string_view units) {
+  const int n = WideCharToMultiByte(page, 0, units.data(), static_cast<int>(units.size()), nullptr,
+                                    0, nullptr, nullptr);
+  std::string out(static_cast<std::size_t>(n), '\0');
+  EXPECT_EQ(WideCharToMultiByte(page, 0, units.data(), static_cast<int>(units.size()), out.data(),
+                                n, nullptr, nullptr),
+            n);
+  return out;
+}
+
+TEST(CodePageCalls, SourceLengthMinusOneCountsTheTerminator) {
+  EXPECT_EQ(MultiByteToWideChar(kCodePageUtf8, 0, "ab", -1, nullptr, 0), 3);
+  EXPECT_EQ(MultiByteToWideChar(kCodePageUtf8, 0, "ab", 2, nullptr, 0), 2);
+  EXPECT_EQ(WideCharToMultiByte(kCodePageGbk, 0, u"\u4E0Ba", -1, nullptr, 0, nullptr, nullptr), 4);
+}
+
+TEST(CodePageCalls, RefusesMissingSourceAndShortDestination) {
+  std::array<char16_t, 2> wide{};
+  EXPECT_EQ(MultiByteToWideChar(kCodePageUtf8, 0, nullptr, -1, nullptr, 0), 0);
+  EXPECT_EQ(MultiByteToWideChar(kCodePageUtf8, 0, "ab", 0, nullptr, 0), 0);
+  EXPECT_EQ(MultiByteToWideChar(kCodePageUtf8, 0, "abc", -1, wide.data(), 2), 0);
+  std::array<char, 2> narrow{};
+  EXPECT_EQ(WideCharToMultiByte(kCodePageGbk, 0, nullptr, -1, nullptr, 0, nullptr, nullptr), 0);
+  EXPECT_EQ(WideCharToMultiByte(kCodePageGbk, 0, u"\u4E0B", -1, narrow.data(), 2, nullptr, nullptr),
+            0);
+}
+
+TEST(CodePageCalls, CodePage936IsTheWindowsTable) {
+  EXPECT_EQ(ToWide(kCodePageGbk, "\x80"), u"\u20AC");
+  EXPECT_EQ(ToWide(kCodePageGbk, "\xCF\xC2\xD4\xD8"), u"\u4E0B\u8F7D");
+  EXPECT_EQ(FromWide(kCodePageGbk, u"\u20AC\u4E0B\u8F7D\u3000"), "\x80\xCF\xC2\xD4\xD8\xA1\xA1");
+}
+
+TEST(CodePageCalls, AnsiCodePageIs936) {
+  EXPECT_EQ(ToWide(kCodePageAnsi, "\xCF\xC2"), u"\u4E0B");
+  EXPECT_EQ(FromWide(kCodePageAnsi, u"\u4E0B"), "\xCF\xC2");
+}
+
+TEST(CodePageCalls, InvalidUtf8BecomesReplacementCharacter) {
+  EXPECT_EQ(ToWide(kCodePageUtf8,
+                   "a\xFF"
+                   "b"),
+            u"a\uFFFDb");
+  EXPECT_EQ(ToWide(kCodePageUtf8,
+                   "a\x80"
+                   "b"),
+            u"a\uFFFDb");
+  EXPECT_EQ(ToWide(kCodePageUtf8, "\xE4\xB8\x8B"), u"\u4E0B");
+}
+
+TEST(CodePageCalls, CharacterThatCodePageLacksBecomesDefault) {
+  EXPECT_EQ(FromWide(kCodePageGbk, u"a\u0E01b"), "a?b");
+
+  bool used = false;
+  std::array<char, 8> out{};
+  EXPECT_EQ(WideCharToMultiByte(kCodePageGbk, 0, u"a\u0E01", -1, out.data(), 8, "*", &used), 3);
+  EXPECT_STREQ(out.data(), "a*");
+  EXPECT_TRUE(used);
+  EXPECT_EQ(WideCharToMultiByte(kCodePageGbk, 0, u"ab", -1, out.data(), 8, nullptr, &used), 3);
+  EXPECT_FALSE(used);
+  // Not allowed for UTF-8.
+  EXPECT_EQ(WideCharToMultiByte(kCodePageUtf8, 0, u"ab", -1, out.data(), 8, nullptr, &used), 0);
+}
+
+TEST(CodePageCalls, LoneSurrogateToUtf8) {
+  EXPECT_EQ(FromWide(kCodePageUtf8, std::u16string_view(u"a\xD800"
+                                                        "b",
+                                                        3)),
+            "a\xEF\xBF\xBD"
+            "b");
+}
+
+}  // namespace
+}  // namespace platform
