@@ -90,14 +90,27 @@ bool ValidArguments(const Unit* source, int sourceLength, const void* destinatio
          (destination != nullptr || destinationSize == 0);
 }
 
-// A from-Unicode callback that substitutes like ICU's own and notes that it did.
-void SubstituteAndNote(const void* context, UConverterFromUnicodeArgs* args, const UChar* codeUnits,
-                       int32_t length, UChar32 codePoint, UConverterCallbackReason reason,
-                       UErrorCode* error) {
-  if (reason <= UCNV_IRREGULAR) {
-    *static_cast<bool*>(const_cast<void*>(context)) = true;
-  }
-  UCNV_FROM_U_CALLBACK_SUBSTITUTE(nullptr, args, codeUnits, length, codePoint, reason, error);
+// Substitution as Windows does it: each UTF-16 unit of a character that the
+// code page lacks becomes the default character (so a character outside the
+// BMP gives two), and the caller may ask whether that happened.
+void SubstituteEachUnit(const void* context, UConverterFromUnicodeArgs* args,
+                        const UChar* /*codeUnits*/, int32_t length, UChar32 /*codePoint*/,
+                        UConverterCallbackReason reason, UErrorCode* error) {
+  if (reason > UCNV_IRREGULAR) return;  // reset, close or clone: nothing to write
+  *static_cast<bool*>(const_cast<void*>(context)) = true;
+  *error = U_ZERO_ERROR;
+  for (int32_t i = 0; i < length && U_SUCCESS(*error); ++i) ucnv_cbFromUWriteSub(args, 0, error);
+}
+
+// Bytes that are no character of a non-Unicode code page become '?', the
+// Unicode default character of code page 936, where ICU would give U+FFFD.
+void DefaultCharacter(const void* /*context*/, UConverterToUnicodeArgs* args,
+                      const char* /*codeUnits*/, int32_t /*length*/,
+                      UConverterCallbackReason reason, UErrorCode* error) {
+  if (reason > UCNV_IRREGULAR) return;
+  *error = U_ZERO_ERROR;
+  const UChar question = u'?';
+  ucnv_cbToUWriteUChars(args, &question, 1, 0, error);
 }
 
 }  // namespace
@@ -109,6 +122,11 @@ int MultiByteToWideChar(CodePage codePage, std::uint32_t flags, const char* sour
   if (!converter) return 0;
   if (sourceLength == -1) sourceLength = static_cast<int>(std::strlen(source)) + 1;
   UConverter* const raw = converter.get();
+  if (!IsUnicodeCodePage(codePage)) {
+    UErrorCode error = U_ZERO_ERROR;
+    ucnv_setToUCallBack(raw, DefaultCharacter, nullptr, nullptr, nullptr, &error);
+    if (U_FAILURE(error)) return 0;
+  }
   return Convert<char, char16_t>(
       [raw](UChar** target, const UChar* limit, const char** next, const char* end,
             UErrorCode* error) {
@@ -135,10 +153,8 @@ int WideCharToMultiByte(CodePage codePage, std::uint32_t flags, const char16_t* 
     if (U_FAILURE(error)) return 0;
   }
   bool used = false;
-  if (usedDefaultChar != nullptr) {
-    ucnv_setFromUCallBack(raw, SubstituteAndNote, &used, nullptr, nullptr, &error);
-    if (U_FAILURE(error)) return 0;
-  }
+  ucnv_setFromUCallBack(raw, SubstituteEachUnit, &used, nullptr, nullptr, &error);
+  if (U_FAILURE(error)) return 0;
   if (sourceLength == -1) {
     sourceLength = static_cast<int>(std::char_traits<char16_t>::length(source)) + 1;
   }
