@@ -99,12 +99,15 @@ int Run(const Options& options) {
   // httplib owns the queue it gets and deletes it when it stops.
   server.new_task_queue = [&state] { return std::make_unique<CountingQueue>(state).release(); };
   server.set_keep_alive_max_count(1000000);
-  server.set_keep_alive_timeout(30);
+  server.set_keep_alive_timeout(5);
   server.set_read_timeout(30);
-  server.set_write_timeout(30);
+  server.set_write_timeout(10);
   server.set_payload_max_length(std::size_t{64} << 20);
   server.set_pre_routing_handler([&state](const httplib::Request& req, httplib::Response&) {
-    if (!IsStatsPath(req.path)) ++state.requests;
+    if (!IsStatsPath(req.path)) {
+      ++state.requests;
+      state.NoteRequestConnection(req.remote_addr, req.remote_port);
+    }
     return httplib::Server::HandlerResponse::Unhandled;
   });
   AddCourseRoutes(server, state);

@@ -2,7 +2,16 @@
 
 namespace merravine::sample {
 
+void ServiceState::NoteRequestConnection(const std::string& clientAddress, int clientPort) {
+  std::lock_guard lock(seenMutex_);
+  seenConnections_.emplace(clientAddress, clientPort);
+}
+
 void ServiceState::ResetCounters() {
+  {
+    std::lock_guard lock(seenMutex_);
+    seenConnections_.clear();
+  }
   requests = 0;
   connections = 0;
   faultRequests = 0;
@@ -10,8 +19,14 @@ void ServiceState::ResetCounters() {
 }
 
 std::string ServiceState::StatsJson() const {
+  std::size_t requestConnections = 0;
+  {
+    std::lock_guard lock(seenMutex_);
+    requestConnections = seenConnections_.size();
+  }
   return "{\"requests\":" + std::to_string(requests.load()) +
          ",\"connections\":" + std::to_string(connections.load()) +
+         ",\"request_connections\":" + std::to_string(requestConnections) +
          ",\"fault_requests\":" + std::to_string(faultRequests.load()) +
          ",\"fault_connections\":" + std::to_string(faultConnections.load()) +
          ",\"port\":" + std::to_string(port.load()) +

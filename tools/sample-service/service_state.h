@@ -8,7 +8,9 @@
 #include <condition_variable>
 #include <cstdint>
 #include <mutex>
+#include <set>
 #include <string>
+#include <utility>
 
 namespace merravine::sample {
 
@@ -20,6 +22,10 @@ class ServiceState {
   std::atomic<std::uint64_t> faultConnections{0};
   std::atomic<int> port{0};
   std::atomic<int> faultPort{0};
+
+  // Notes the client connection (address, port) that carried a counted request;
+  // the number of distinct ones since the last reset is "request_connections".
+  void NoteRequestConnection(const std::string& clientAddress, int clientPort);
 
   void ResetCounters();
   // The counters and ports as a one-line JSON object.
@@ -34,6 +40,8 @@ class ServiceState {
   std::mutex mutex_;
   std::condition_variable wake_;
   std::atomic<bool> stopping_{false};
+  mutable std::mutex seenMutex_;
+  std::set<std::pair<std::string, int>> seenConnections_;
 };
 
 }  // namespace merravine::sample
