@@ -28,6 +28,11 @@ constexpr std::string_view kUsage =
     "Exit status: 0 when the course list was fetched, 1 when the course-list\n"
     "request got no answer, 2 for a usage error.\n";
 
+// Code page 936 text as UTF-8 for the streams.
+std::string GbkToUtf8(const Text& text) {
+  return WideToMulti(MultiToWide(text, kCodePageGbk), kCodePageUtf8).Str();
+}
+
 int UsageError(const CommandLineStreams& streams, std::string_view message) {
   std::string line = "merravine: ";
   line += message;
@@ -47,9 +52,9 @@ int ListCourse(const std::string& addressUtf8, const CommandLineStreams& streams
   const Text address = Utf8ToGbk(Text(addressUtf8));
   InitGlobals();
   const RetrievalResult result = RetrieveCourse(address, [&](const Lesson& lesson) {
-    std::string line = GbkToUtf8(lesson.title).Str();
+    std::string line = GbkToUtf8(lesson.title);
     line += '\t';
-    line += GbkToUtf8(lesson.videoAddress).Str();
+    line += GbkToUtf8(lesson.videoAddress);
     line += '\n';
     streams.out(line);
     if (streams.errIsTerminal) streams.err(ProgressLine(lesson.number));
