@@ -6,10 +6,12 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 #include <vector>
 
 #include "platform/automation.h"
+#include "under_wine.h"
 
 namespace merravine {
 namespace {
@@ -28,6 +30,8 @@ struct MatchCase {
   std::string subject;
   bool ignoreCase, multiline, global;
   std::vector<Expected> matches;
+  // Set where Wine's script engine departs from Windows: why, in a few words.
+  const char* wineDeparts = nullptr;
 };
 
 // Runs of Create with the options given; each lists every match with its byte
@@ -77,7 +81,26 @@ const MatchCase kMatchCases[] = {
     {"ClassesRangesAndNegation", "[^a-c\\d]+", "ab9xy-", true, true, true, {{"xy-", 3}}},
     {"LiteralBraces", "{\"a\":\\{", "x{\"a\":{", true, true, true, {{"{\"a\":{", 1}}},
     {"BoundedRepeat", "a{2,3}", "aaaaa", true, true, true, {{"aaa", 0}, {"aa", 3}}},
-    {"EmptyMatchesAdvance", "x*", "ax", true, true, true, {{"", 0}, {"x", 1}, {"", 2}}},
+    // Windows' engine steps past an empty match; Wine's (8.0) finds the same
+    // empty match again and again until memory runs out, then Execute fails.
+    {"EmptyMatchesAdvance",
+     "x*",
+     "ax",
+     true,
+     true,
+     true,
+     {{"", 0}, {"x", 1}, {"", 2}},
+     "loops on an empty match"},
+    // Windows' "." excludes only the line feed, as its documentation says;
+    // Wine's follows the ECMAScript rule and also stops at CR, U+2028, U+2029.
+    {"DotMatchesCarriageReturn",
+     "a.c",
+     "a\rc",
+     true,
+     true,
+     true,
+     {{"a\rc", 0}},
+     "\".\" stops at CR"},
     {"UnknownEscapeIsTheLetter", "\\qz", "qz", true, true, true, {{"qz", 0}}},
     {"HexAndUnicodeEscapes", "\\x41\\u0042", "zab", true, true, true, {{"ab", 1}}},
     {"BackReference", "(a)\\1", "aaa", true, true, true, {{"aa", 0}}},
@@ -90,10 +113,13 @@ const MatchCase kMatchCases[] = {
      {{kZhong + kZhong, 1}}},
 };
 
+void PrintTo(const MatchCase& c, std::ostream* os) { *os << c.name; }
+
 class RegexMatchTest : public testing::TestWithParam<MatchCase> {};
 
 TEST_P(RegexMatchTest, MatchesAndPositions) {
   const MatchCase& c = GetParam();
+  if (c.wineDeparts && UnderWine()) GTEST_SKIP() << "Wine departs from Windows: " << c.wineDeparts;
   RegexObject regex;
   ASSERT_TRUE(
       regex.Create(c.pattern.c_str(), c.subject.c_str(), c.ignoreCase, c.multiline, c.global));
@@ -275,7 +301,13 @@ TEST(RegexObjectTest, ManyRecordsOfACourseAnswer) {
 }
 
 // The automation layer itself: the counts the object relies on.
-TEST(AutomationTest, FirstIndexCountsCharactersOfTheConvertedSubject) {
+class AutomationTest : public testing::Test {
+ protected:
+  AutomationTest() { platform::ComInitialize(); }
+  ~AutomationTest() override { platform::ComUninitialize(); }
+};
+
+TEST_F(AutomationTest, FirstIndexCountsCharactersOfTheConvertedSubject) {
   platform::ComObject engine;
   ASSERT_TRUE(platform::CreateObject(engine, "VBScript.RegExp"));
   EXPECT_TRUE(platform::WriteProperty(engine, "Pattern", "ab"));
@@ -295,7 +327,7 @@ TEST(AutomationTest, FirstIndexCountsCharactersOfTheConvertedSubject) {
   EXPECT_EQ(platform::ReadNumber(matches, "NoSuchMember"), 0);
 }
 
-TEST(AutomationTest, ReferencesCopyMoveAndClear) {
+TEST_F(AutomationTest, ReferencesCopyMoveAndClear) {
   platform::ComObject engine;
   EXPECT_FALSE(platform::CreateObject(engine, "No.SuchClass"));
   EXPECT_TRUE(engine.IsEmpty());
