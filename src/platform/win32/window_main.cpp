@@ -109,9 +109,11 @@ ControlClass ClassFor(const ControlDesign& design) {
               static_cast<DWORD>((design.centred ? SS_CENTER : SS_LEFT) | SS_CENTERIMAGE), 0};
     case ControlKind::EditBox:
       // A multi-line edit keeps the CR LF pairs appended to it; a one-line edit
-      // would cut them.
+      // would cut them. Without ES_AUTOVSCROLL a multi-line edit refuses text
+      // beyond the lines that fit its height.
       return {L"EDIT",
-              static_cast<DWORD>(ES_LEFT | ES_AUTOHSCROLL | (design.multiline ? ES_MULTILINE : 0)),
+              static_cast<DWORD>(ES_LEFT | ES_AUTOHSCROLL |
+                                 (design.multiline ? ES_MULTILINE | ES_AUTOVSCROLL : 0)),
               WS_EX_CLIENTEDGE};
     case ControlKind::PushButton:
       return {L"BUTTON", BS_PUSHBUTTON, 0};
@@ -146,6 +148,10 @@ HWND CreateControl(HWND parent, const ControlDesign& design, int number, HFONT g
   if (design.kind == ControlKind::EditBox) SendMessageW(control, EM_LIMITTEXT, 0, 0);
   if (design.kind == ControlKind::ListView) {
     ListView_SetExtendedListViewStyle(control, LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES);
+    // Black text on white, whatever colours the system's theme would pick.
+    ListView_SetBkColor(control, RGB(255, 255, 255));
+    ListView_SetTextBkColor(control, RGB(255, 255, 255));
+    ListView_SetTextColor(control, RGB(0, 0, 0));
     int index = 0;
     for (const ColumnDesign& column : design.columns) {
       std::wstring caption = WideFrom936(column.caption);
