@@ -135,7 +135,11 @@ InternetHandle InternetOpenA(const char* agent, std::uint32_t accessType, const 
   if (!curl_layer::CurlReady()) return nullptr;
   auto session = std::make_unique<Session>();
   session->hasAgent = agent != nullptr;
-  if (agent != nullptr) session->agent = agent;
+  if (agent != nullptr) {
+    // The agent becomes one header line; a line break in it would start another.
+    const std::string_view text(agent);
+    session->agent = std::string(text.substr(0, text.find_first_of("\r\n")));
+  }
   if (accessType == INTERNET_OPEN_TYPE_PROXY) {
     if (proxy == nullptr) return nullptr;
     session->proxy = ParseProxyList(proxy);

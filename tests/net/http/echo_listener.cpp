@@ -53,7 +53,8 @@ bool Readable(Socket s) {
 
 }  // namespace
 
-EchoListener::EchoListener(std::string answerHead) : answerHead_(std::move(answerHead)) {
+EchoListener::EchoListener(std::string answerHead, bool answerAtOnce)
+    : answerHead_(std::move(answerHead)), answerAtOnce_(answerAtOnce) {
 #ifdef _WIN32
   static WinsockStart started;
 #endif
@@ -87,10 +88,14 @@ void EchoListener::Serve() {
   const auto listener = static_cast<Socket>(listener_);
   if (!Readable(listener)) return;
   const Socket client = accept(listener, nullptr, nullptr);
+  // One request only: a client that tries again finds the port closed rather
+  // than waiting in the backlog for an answer that never comes.
+  CloseSocket(listener);
+  listener_ = -1;
   if (client == kNoSocket) return;
   std::string request;
   char buffer[4096];
-  while (request.find("\r\n\r\n") == std::string::npos && Readable(client)) {
+  while (!answerAtOnce_ && request.find("\r\n\r\n") == std::string::npos && Readable(client)) {
     const int got = static_cast<int>(recv(client, buffer, sizeof buffer, 0));
     if (got <= 0) break;
     request.append(buffer, static_cast<std::size_t>(got));

@@ -1,7 +1,8 @@
 // A one-request listener on the loopback address. By default it answers with
 // the request exactly as it arrived (the tests use it as an HTTP proxy, whose
 // request line carries the absolute address); given an answer head, it sends
-// that head instead, for answers the sample service does not give.
+// that head instead, for answers the sample service does not give; with
+// `answerAtOnce` it does not wait for the request first.
 #pragma once
 
 #include <string>
@@ -11,7 +12,7 @@ namespace merravine::servicetest {
 
 class EchoListener {
  public:
-  explicit EchoListener(std::string answerHead = std::string());
+  explicit EchoListener(std::string answerHead = std::string(), bool answerAtOnce = false);
   ~EchoListener();
   EchoListener(const EchoListener&) = delete;
   EchoListener& operator=(const EchoListener&) = delete;
@@ -23,6 +24,7 @@ class EchoListener {
   void Serve();
 
   std::string answerHead_;
+  bool answerAtOnce_ = false;
   long long listener_ = -1;
   int port_ = 0;
   std::thread thread_;

@@ -41,6 +41,16 @@ long ServiceCounter(std::string_view name) {
   return std::strtol(stats.c_str() + at + key.size(), nullptr, 10);
 }
 
+bool UnderWine() {
+#ifdef _WIN32
+  // Wine hands the Unix environment to its processes; scripts/wine-run.sh
+  // always sets the prefix.
+  return std::getenv("WINEPREFIX") != nullptr;
+#else
+  return false;
+#endif
+}
+
 std::string Str(const Bytes& body) {
   return std::string(body.View());
 }

@@ -20,6 +20,10 @@ Text FaultUrl(std::string_view path);
 // One counter of the service's /stats answer ("requests", "connections").
 long ServiceCounter(std::string_view name);
 
+// True in the Windows build when it runs under Wine, whose internet library
+// departs from Windows in a few documented places.
+bool UnderWine();
+
 // The body of an answer as a plain string.
 std::string Str(const Bytes& body);
 

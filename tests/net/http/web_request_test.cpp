@@ -22,6 +22,7 @@ using servicetest::ServiceCounter;
 using servicetest::ServiceHost;
 using servicetest::ServiceUrl;
 using servicetest::Str;
+using servicetest::UnderWine;
 using ::testing::HasSubstr;
 using ::testing::Not;
 using ::testing::StartsWith;
@@ -207,6 +208,11 @@ TEST(WebRequestWire, SuppliedEmptyCookiesSendNoCookieLine) {
 class WebRequestRedirect : public ::testing::TestWithParam<int> {};
 
 TEST_P(WebRequestRedirect, FollowedByDefault) {
+  if (UnderWine() && GetParam() == 308) {
+    // Wine's library does not know 308 and hands back the redirect answer
+    // itself; Windows (and our layer) follow it like 307.
+    GTEST_SKIP() << "Wine does not follow 308";
+  }
   Text target;
   Text raw;
   const std::string body =
@@ -240,6 +246,12 @@ class WebRequestPostRedirect : public ::testing::TestWithParam<PostRedirectCase>
 // The sample service redirects GET requests only, so a listener of the test
 // gives the redirect answer to the POST.
 TEST_P(WebRequestPostRedirect, PostIsRepeatedAsTheCodeAsks) {
+  if (UnderWine() && GetParam().code == 307) {
+    // Wine repeats the POST of a 307 with its Content-Length but without the
+    // body, so the service waits for the body until its read time-out (30 s)
+    // and the call ends empty; Windows sends the body again.
+    GTEST_SKIP() << "Wine repeats a 307 POST without its body";
+  }
   const std::string to = "http://" + ServiceHost() + "/echo";
   servicetest::EchoListener redirecting("HTTP/1.1 " + std::to_string(GetParam().code) +
                                         " Moved\r\nLocation: " + to +
@@ -409,18 +421,33 @@ TEST(WebRequestAnswer, UnreachablePortGivesEmptyResults) {
                        nullptr, &raw)
                 .Count(),
             0);
-  EXPECT_EQ(raw.Str(), "");
-  EXPECT_EQ(target.Str(), "");
+  // A failed send leaves no header block. Wine's library answers the query
+  // with an empty block, a lone CR LF, where Windows fails the query.
+  const std::string noBlock = UnderWine() ? "\r\n" : "";
+  EXPECT_EQ(raw.Str(), noBlock);
+  EXPECT_EQ(target.Str(), noBlock);
   EXPECT_EQ(WebGetText(address).Str(), "");
 }
 
 TEST(WebRequestAnswer, SecureAddressToAPlainServerGivesNothing) {
-  EXPECT_EQ(WebGetText(Text("https://" + ServiceHost() + "/echo")).Str(), "");
+  // A plain-text answer where the TLS handshake expects the server's hello.
+  servicetest::EchoListener plain("HTTP/1.1 200 OK\r\nContent-Length: 5\r\n\r\nplain", true);
+  ASSERT_FALSE(plain.Address().empty());
+  EXPECT_EQ(WebGetText(Text("https://" + plain.Address() + "/")).Str(), "");
 }
 
 TEST(WebRequestAnswer, BodyCutShortGivesWhatArrived) {
   EXPECT_EQ(WebGetText(FaultUrl("/short-body")).Str(), "only a few bytes\n");
-  EXPECT_EQ(WebRequest(FaultUrl("/reset-mid-body")).Count(), 50000);
+  // 50,000 bytes arrive, then the connection is reset.
+  const int count = WebRequest(FaultUrl("/reset-mid-body")).Count();
+  if (UnderWine()) {
+    // Wine's library drops the last piece it had read when the reset comes
+    // (49,152 bytes seen); Windows hands back everything that arrived.
+    EXPECT_GE(count, 50000 - 8192);
+    EXPECT_LE(count, 50000);
+  } else {
+    EXPECT_EQ(count, 50000);
+  }
 }
 
 TEST(WebRequestConnections, SequentialRequestsShareOneConnection) {
