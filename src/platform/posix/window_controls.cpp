@@ -45,8 +45,12 @@ void AppendToBox(ControlId id, const Text& text) {
   edit->insert(qt::ToQString(text));
 }
 
-Text BoxText(ControlId id) { return ControlText(id); }
+Text BoxText(ControlId id) {
+  return ControlText(id);
+}
 
-void ClearBox(ControlId id) { SetControlText(id, {}); }
+void ClearBox(ControlId id) {
+  SetControlText(id, {});
+}
 
 }  // namespace platform

@@ -41,7 +41,9 @@ bool EnsureApplication() {
   return true;
 }
 
-void ReleaseApplication() { g_application.reset(); }
+void ReleaseApplication() {
+  g_application.reset();
+}
 
 void OpenDispatch() {
   auto receiver = std::make_unique<QObject>();  // on the main thread, which calls this

@@ -16,7 +16,9 @@ namespace qt {
 
 namespace {
 
-QTableWidget* ListOf(ControlId id) { return qobject_cast<QTableWidget*>(Control(id)); }
+QTableWidget* ListOf(ControlId id) {
+  return qobject_cast<QTableWidget*>(Control(id));
+}
 
 }  // namespace
 
@@ -94,10 +96,9 @@ int SelectedRow(ControlId id) {
   if (list == nullptr) return -1;
   const QModelIndexList rows = list->selectionModel()->selectedRows();
   if (rows.isEmpty()) return -1;
-  return std::min_element(rows.begin(), rows.end(),
-                          [](const QModelIndex& a, const QModelIndex& b) {
-                            return a.row() < b.row();
-                          })
+  return std::min_element(
+             rows.begin(), rows.end(),
+             [](const QModelIndex& a, const QModelIndex& b) { return a.row() < b.row(); })
       ->row();
 }
 

@@ -5,9 +5,9 @@
 #include <limits>
 #include <memory>
 
-#include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QEventLoop>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
@@ -98,11 +98,14 @@ struct WindowState {
   std::unique_ptr<MainWindowWidget> window;
   std::array<QWidget*, kControlCount> controls{};  // owned by the window
   bool closed = false;                             // the closed event has run
+  QEventLoop* loop = nullptr;                      // RunMessageLoop's, while it runs
 };
 
 std::unique_ptr<WindowState> g_window;
 
-std::size_t IndexOf(ControlId id) { return static_cast<std::size_t>(id); }
+std::size_t IndexOf(ControlId id) {
+  return static_cast<std::size_t>(id);
+}
 
 // Runs the closed event once, whichever way the window goes, and ends the
 // message loop.
@@ -110,7 +113,7 @@ void WindowClosed() {
   if (!g_window || g_window->closed) return;
   g_window->closed = true;
   if (g_window->events.closed) g_window->events.closed();
-  QCoreApplication::exit(0);
+  if (g_window && g_window->loop != nullptr) g_window->loop->exit(0);
 }
 
 void ApplyTextColour(QWidget* widget, std::uint32_t rgb) {
@@ -179,16 +182,22 @@ QWidget* MakeControl(const ControlDesign& design, QWidget* parent) {
 
 }  // namespace
 
-QWidget* MainWidget() { return g_window ? g_window->window.get() : nullptr; }
+QWidget* MainWidget() {
+  return g_window ? g_window->window.get() : nullptr;
+}
 
 QWidget* Control(ControlId id) {
   if (!g_window || IndexOf(id) >= kControlCount) return nullptr;
   return g_window->controls[IndexOf(id)];
 }
 
-const WindowDesign* Design() { return g_window ? &g_window->design : nullptr; }
+const WindowDesign* Design() {
+  return g_window ? &g_window->design : nullptr;
+}
 
-const WindowEvents* Events() { return g_window ? &g_window->events : nullptr; }
+const WindowEvents* Events() {
+  return g_window ? &g_window->events : nullptr;
+}
 
 }  // namespace qt
 
@@ -200,8 +209,8 @@ bool CreateMainWindow(const WindowDesign& design, WindowEvents events) {
   auto state = std::make_unique<WindowState>();
   state->design = design;
   state->events = std::move(events);
-  state->window = std::make_unique<MainWindowWidget>(
-      QSize(design.outerWidth, design.outerHeight), [] { WindowClosed(); });
+  state->window = std::make_unique<MainWindowWidget>(QSize(design.outerWidth, design.outerHeight),
+                                                     [] { WindowClosed(); });
   MainWindowWidget& window = *state->window;
   window.setWindowTitle(ToQString(design.caption));
   // The button-face colour behind the controls, as a dialog has it.
@@ -237,7 +246,15 @@ bool CreateMainWindow(const WindowDesign& design, WindowEvents events) {
 void RunMessageLoop() {
   using namespace qt;
   if (!g_window) return;
-  if (!g_window->closed) QApplication::exec();
+  // A loop of our own rather than QApplication::exec(): it ends with this
+  // window alone, and leaves no application-wide quit request behind that
+  // would end every later modal loop (a notice, a menu) at once.
+  if (!g_window->closed) {
+    QEventLoop loop;
+    g_window->loop = &loop;
+    loop.exec();
+    g_window->loop = nullptr;
+  }
   WindowClosed();
   CloseDispatch();
   g_window.reset();

@@ -14,9 +14,8 @@ QString ToQString(const Text& text) {
   if (text.Length() == 0) return {};
   // A byte never makes more than one UTF-16 unit.
   QString result(text.Length(), Qt::Uninitialized);
-  const int length =
-      MultiByteToWideChar(kCodePageGbk, 0, text.View().data(), text.Length(),
-                          reinterpret_cast<char16_t*>(result.data()), text.Length());
+  const int length = MultiByteToWideChar(kCodePageGbk, 0, text.View().data(), text.Length(),
+                                         reinterpret_cast<char16_t*>(result.data()), text.Length());
   result.truncate(length);
   return result;
 }
