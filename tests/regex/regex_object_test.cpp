@@ -101,6 +101,10 @@ const MatchCase kMatchCases[] = {
      true,
      {{"a\rc", 0}},
      "\".\" stops at CR"},
+    // Windows' "\s" is [ \f\n\r\t\v], as its documentation says; Wine's also
+    // takes the ideographic space U+3000 (0xA1 0xA1 in code page 936).
+    {"SpaceClassIsAscii", "\\s", "a\xA1\xA1" "b c", true, true, true, {{" ", 4}},
+     "\\s takes U+3000"},
     {"UnknownEscapeIsTheLetter", "\\qz", "qz", true, true, true, {{"qz", 0}}},
     {"HexAndUnicodeEscapes", "\\x41\\u0042", "zab", true, true, true, {{"ab", 1}}},
     {"BackReference", "(a)\\1", "aaa", true, true, true, {{"aa", 0}}},
