@@ -12,6 +12,17 @@ else()
 endif()
 include(GoogleTest)
 
+# The sample course service that launcher-run tests start beside them. It is a
+# Linux program, so the Windows build uses the one of the native build.
+if(CMAKE_CROSSCOMPILING)
+  set(MERRAVINE_SAMPLE_SERVICE
+      "${PROJECT_SOURCE_DIR}/build/native/tools/sample-service/merravine-sample-service"
+      CACHE FILEPATH "The native sample service that the Windows tests talk to")
+  set(merravine_sample_service "${MERRAVINE_SAMPLE_SERVICE}")
+else()
+  set(merravine_sample_service "$<TARGET_FILE:merravine-sample-service>")
+endif()
+
 # One call per test executable. Natively every test case is its own CTest test;
 # under Wine one CTest test per executable, since each start of a Windows
 # process costs a Wine start-up.
@@ -27,6 +38,10 @@ function(merravine_add_gtest target)
     endif()
     add_test(NAME ${target} COMMAND ${ARG_LAUNCHER} ${cmd})
     set_tests_properties(${target} PROPERTIES TIMEOUT 600)
+    if(ARG_LAUNCHER)
+      set_property(TEST ${target} APPEND PROPERTY ENVIRONMENT
+                   "MERRAVINE_SAMPLE_SERVICE=${merravine_sample_service}")
+    endif()
   else()
     gtest_discover_tests(${target} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
                          PROPERTIES TIMEOUT 120)
