@@ -41,9 +41,10 @@ int UsageError(const CommandLineStreams& streams, std::string_view message) {
   return kExitUsage;
 }
 
-// "第n课" in UTF-8, written over itself on the terminal.
+// "第n课" in UTF-8, followed by a carriage return so that the next progress
+// line (or a line of output on the same terminal) writes over it.
 std::string ProgressLine(int n) {
-  return "\r\xE7\xAC\xAC" + std::to_string(n) + "\xE8\xAF\xBE";  // 第 n 课
+  return "\xE7\xAC\xAC" + std::to_string(n) + "\xE8\xAF\xBE\r";  // 第 n 课
 }
 
 int ListCourse(const std::string& addressUtf8, const CommandLineStreams& streams) {

@@ -177,6 +177,43 @@ fi
 wait "$app_pid" 2>/dev/null
 app_pid=""
 
+# --- Closing the window during a retrieval --------------------------------------------
+# Each lesson answer of this course takes 10 s: the program must end at once,
+# without waiting for the answer the worker is waiting for.
+MERRAVINE_SERVICE_HOST="$MERRAVINE_SERVICE_HOST" "$wine_run" "$exe" >/dev/null 2>&1 &
+app_pid=$!
+notice="$(wait_window '^Tovrela$' 120)"
+main=""
+for _ in $(seq 5); do
+  [[ -n "$notice" ]] && xdotool windowfocus "$notice" 2>/dev/null
+  xdotool key Return
+  main="$(wait_window '^Merravine' 5)"
+  [[ -n "$main" ]] && break
+done
+if [[ -z "$main" ]]; then
+  fail "the main window did not appear the second time"
+else
+  # The address box: client position 64,8, size 392 x 24.
+  xdotool mousemove --window "$main" 260 20 click 1
+  xdotool key End shift+Home
+  xdotool type --delay 5 "http://$MERRAVINE_SERVICE_HOST/play_slow_5_10000.shtml"
+  xdotool mousemove --window "$main" 492 20 click 1
+  sleep 1.5
+  import -window root "$artifacts/e2e-closing.png" 2>/dev/null
+  xdotool windowfocus "$main" 2>/dev/null
+  xdotool key alt+F4
+  for _ in $(seq 50); do
+    kill -0 "$app_pid" 2>/dev/null || break
+    sleep 0.1
+  done
+  if kill -0 "$app_pid" 2>/dev/null; then
+    fail "closing the window during a retrieval did not end the program within 5 s"
+    kill "$app_pid" 2>/dev/null
+  fi
+fi
+wait "$app_pid" 2>/dev/null
+app_pid=""
+
 # --- The command-line mode ---------------------------------------------------------------
 out="$artifacts/e2e-list.txt"
 "$wine_run" "$exe" --list "http://$MERRAVINE_SERVICE_HOST/play_$course.shtml" >"$out" 2>/dev/null
