@@ -76,7 +76,8 @@ clipboard() { timeout 5 xclip -o -selection clipboard 2>/dev/null | tr -d '\r'; 
 choose_menu_item() {
   local window="$1" item="$2" before popup geometry top height
   before="$(visible_windows)"
-  xdotool mousemove --window "$window" 250 75 click 3
+  client_move "$window" 250 75
+  xdotool click 3
   popup=""
   for _ in $(seq 50); do
     popup="$(comm -13 <(echo "$before") <(visible_windows) | head -1)"
@@ -98,6 +99,17 @@ choose_menu_item() {
   done
   return 0
 }
+
+# Wine draws the frame and caption bar itself (no window manager runs here), so
+# the screenshots show the whole window and its X window has the outer size.
+"$wine_run" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+# The client area inside the outer window: the fixed frame (3 px) and the
+# caption bar (19 px) of Wine's default metrics.
+client_x=3
+client_y=22
+
+# Moves the mouse to a point of the main window's client area.
+client_move() { xdotool mousemove --window "$1" "$((client_x + $2))" "$((client_y + $3))"; }
 
 # --- The window ------------------------------------------------------------------------
 MERRAVINE_SERVICE_HOST="$MERRAVINE_SERVICE_HOST" "$wine_run" "$exe" >/dev/null 2>&1 &
@@ -126,10 +138,16 @@ if [[ -z "$main" ]]; then
   exit 1
 fi
 
-# The download button: client position 464,8, size 56 x 24 (the X window of a
-# Wine window without a window manager is its client area).
+# Outer size 535 x 446, centred on the 1024 x 768 screen.
+geometry="$(xwininfo -id "$main")"
+placed="$(awk '/Absolute upper-left X/ {x=$NF} /Absolute upper-left Y/ {y=$NF}
+  /Width:/ {w=$NF} /Height:/ {h=$NF} END {print x "," y " " w "x" h}' <<<"$geometry")"
+[[ "$placed" == "244,161 535x446" ]] || fail "the main window is at $placed, expected 244,161 535x446"
+
+# The download button: client position 464,8, size 56 x 24.
 sleep 0.5
-xdotool mousemove --window "$main" 492 20 click 1
+client_move "$main" 492 20
+xdotool click 1
 
 # Wait for all the rows: copy all titles until the clipboard holds them all.
 got_titles=""
@@ -194,10 +212,12 @@ if [[ -z "$main" ]]; then
   fail "the main window did not appear the second time"
 else
   # The address box: client position 64,8, size 392 x 24.
-  xdotool mousemove --window "$main" 260 20 click 1
+  client_move "$main" 260 20
+  xdotool click 1
   xdotool key End shift+Home
   xdotool type --delay 5 "http://$MERRAVINE_SERVICE_HOST/play_slow_5_10000.shtml"
-  xdotool mousemove --window "$main" 492 20 click 1
+  client_move "$main" 492 20
+  xdotool click 1
   sleep 1.5
   import -window root "$artifacts/e2e-closing.png" 2>/dev/null
   xdotool windowfocus "$main" 2>/dev/null
