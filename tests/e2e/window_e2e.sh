@@ -16,6 +16,10 @@ artifacts="$2"
 mkdir -p "$artifacts"
 : "${MERRAVINE_SERVICE_HOST:?run this under scripts/with-sample-service.sh}"
 wine_run="$root/scripts/wine-run.sh"
+# A Wine prefix for this test alone: Wine's desktop process, which carries the
+# clipboard to X, must belong to this test's display, not to another test's.
+export MERRAVINE_WINEPREFIX="${MERRAVINE_WINEPREFIX:-$root/build/wine-prefix}-e2e"
+stop_wine() { WINEPREFIX="$MERRAVINE_WINEPREFIX" timeout 20 wineserver -k >/dev/null 2>&1; }
 
 failures=0
 fail() {
@@ -38,24 +42,29 @@ for i in "${!titles[@]}"; do
 done
 
 # --- A display of our own --------------------------------------------------------------
-display=""
-for n in $(seq 90 160); do
-  if [[ ! -e /tmp/.X11-unix/X$n && ! -e /tmp/.X$n-lock ]]; then
-    display=":$n"
-    break
-  fi
-done
-[[ -n "$display" ]] || { echo "FAIL: no free X display" >&2; exit 1; }
-Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+# Xvfb picks a free display number itself and writes it to the file.
+display_file="$(mktemp)"
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$display_file" >/dev/null 2>&1 &
 xvfb_pid=$!
 app_pid=""
 cleanup() {
   [[ -n "$app_pid" ]] && kill "$app_pid" 2>/dev/null && wait "$app_pid" 2>/dev/null
+  stop_wine
   kill "$xvfb_pid" 2>/dev/null
   wait "$xvfb_pid" 2>/dev/null
+  rm -f "$display_file"
 }
 trap cleanup EXIT
+display=""
+for _ in $(seq 100); do
+  display="$(head -1 "$display_file" 2>/dev/null)"
+  [[ -n "$display" ]] && break
+  sleep 0.1
+done
+[[ -n "$display" ]] || { echo "FAIL: Xvfb did not start" >&2; exit 1; }
+display=":$display"
 export DISPLAY="$display"
+stop_wine  # what a broken earlier run may have left in this test's prefix
 for _ in $(seq 100); do
   xdpyinfo >/dev/null 2>&1 && break
   sleep 0.1
