@@ -103,8 +103,26 @@ const MatchCase kMatchCases[] = {
      "\".\" stops at CR"},
     // Windows' "\s" is [ \f\n\r\t\v], as its documentation says; Wine's also
     // takes the ideographic space U+3000 (0xA1 0xA1 in code page 936).
-    {"SpaceClassIsAscii", "\\s", "a\xA1\xA1" "b c", true, true, true, {{" ", 4}},
+    {"SpaceClassIsAscii",
+     "\\s",
+     "a\xA1\xA1"
+     "b c",
+     true,
+     true,
+     true,
+     {{" ", 4}},
      "\\s takes U+3000"},
+    {"BackspaceInClass", "[\\b]", "a\bb", true, true, true, {{"\b", 1}}},
+    {"NotWordBoundary", "\\Bb", "ab b", true, true, true, {{"b", 1}}},
+    {"LookAhead", "a(?=b)", "ab ac", true, true, true, {{"a", 0}}},
+    {"NegativeLookAhead", "a(?!b)", "ab ac", true, true, true, {{"a", 3}}},
+    {"BracesAndBracketsThatStandAlone", "a{,3}}]", "a{,3}}]", true, true, true, {{"a{,3}}]", 0}}},
+    {"ControlAndOctalEscapes", "\\cJ\\101", "x\nA", false, true, true, {{"\nA", 1}}},
+    {"OctalWhereNoSuchGroup", "(a)\\10", "a\b", true, true, true, {{"a\b", 0}}},
+    {"HyphenBesideClassEscapeIsLiteral", "[\\d-z]+", "1-z", true, true, true, {{"1-z", 0}}},
+    {"EmptyClassMatchesNothing", "[]a", "ab", true, true, true, {}},
+    {"NegatedEmptyClassMatchesAnything", "[^]", "a\n", true, true, true, {{"a", 0}, {"\n", 1}}},
+    {"EmptyPatternMatchesEverywhere", "", "ab", true, true, true, {{"", 0}, {"", 1}, {"", 2}}},
     {"UnknownEscapeIsTheLetter", "\\qz", "qz", true, true, true, {{"qz", 0}}},
     {"HexAndUnicodeEscapes", "\\x41\\u0042", "zab", true, true, true, {{"ab", 1}}},
     {"BackReference", "(a)\\1", "aaa", true, true, true, {{"aa", 0}}},
@@ -117,7 +135,9 @@ const MatchCase kMatchCases[] = {
      {{kZhong + kZhong, 1}}},
 };
 
-void PrintTo(const MatchCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const MatchCase& c, std::ostream* os) {
+  *os << c.name;
+}
 
 class RegexMatchTest : public testing::TestWithParam<MatchCase> {};
 
@@ -247,6 +267,7 @@ TEST(RegexObjectTest, ReplaceExpandsTemplates) {
       {";", true, "<$`|$'>", "a=b<a=b| c=d> c=d"},
       {"\\w", false, "_", "_=b; c=d"},
       {"(x)?=", true, "[$1]", "a[]b; c[]d"},
+      {"(a)", true, "$10|$01|$0|$|$x", "a0|a|$0|$|$x=b; c=d"},
   };
   for (const ReplaceCase& c : cases) {
     RegexObject regex;
