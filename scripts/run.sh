@@ -128,12 +128,6 @@ if [[ -n "${DISPLAY:-}" ]]; then
 else
   say "no display: DISPLAY is not set, so the window cannot be shown here"
 fi
-say "instead, the course list of $address, as 'merravine --list' writes it (title TAB video address):"
-echo
-"${program[@]}" --list "$address" 2>"$logs/list.log" || say "--list ended with status $?" >&2
-echo
-
-say "and a screenshot of the filled window, taken on a virtual X server (Xvfb)"
 display=""
 for n in $(seq 90 160); do
   if [[ ! -e /tmp/.X11-unix/X$n && ! -e /tmp/.X$n-lock ]]; then
@@ -154,6 +148,18 @@ for _ in $(seq 100); do
   sleep 0.1
 done
 
+# Wine keeps one server per prefix for a few seconds after its last program;
+# one started without a display would keep the window off the new one.
+if [[ $mode == windows ]]; then
+  WINEPREFIX="${MERRAVINE_WINEPREFIX:-$root/build/wine-prefix}" timeout 30 wineserver -w 2>/dev/null || true
+fi
+
+say "instead, the course list of $address, as 'merravine --list' writes it (title TAB video address):"
+echo
+"${program[@]}" --list "$address" 2>"$logs/list.log" || say "--list ended with status $?" >&2
+echo
+
+say "and a screenshot of the filled window, taken on a virtual X server (Xvfb)"
 # Waits (bounded) for a visible window whose name matches; prints its id.
 wait_window() {
   timeout "$2" xdotool search --sync --onlyvisible --name "$1" 2>/dev/null | head -1 || true
