@@ -66,9 +66,9 @@ std::u16string ToUtf16(UConverter* gbk, const std::string& bytes) {
 // ICU's API straight: open, set the text, find every match.
 std::size_t IcuMatchAll(const std::u16string& subject, UConverter* gbk) {
   UErrorCode status = U_ZERO_ERROR;
-  URegularExpression* regex = uregex_open(reinterpret_cast<const UChar*>(kIcuPattern), -1,
-                                          UREGEX_CASE_INSENSITIVE | UREGEX_MULTILINE, nullptr,
-                                          &status);
+  URegularExpression* regex =
+      uregex_open(reinterpret_cast<const UChar*>(kIcuPattern), -1,
+                  UREGEX_CASE_INSENSITIVE | UREGEX_MULTILINE, nullptr, &status);
   uregex_setText(regex, reinterpret_cast<const UChar*>(subject.data()),
                  static_cast<int32_t>(subject.size()), &status);
   std::size_t total = 0;

@@ -81,6 +81,7 @@ TEST_F(EngineChoiceTest, HostilePatternsEndWithoutMatch) {
   const Hostile cases[] = {
       {"nested quantifiers", "(a+)+$", std::string(30, 'a') + "b"},
       {"10 MB without an end", "seriNum.*?subtitleUrl", records},
+      {"backtracking deeper than the stack limit", "(a|b)*c", std::string(4'000'000, 'a')},
   };
   for (const Hostile& c : cases) {
     RegexObject regex;
