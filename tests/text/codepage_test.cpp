@@ -56,6 +56,22 @@ TEST(CodePageCalls, BytesThat936LacksBecomeQuestionMark) {
   EXPECT_EQ(ToWide(kCodePageGbk, "a\x81"), u"a?");  // a lead byte without its second byte
 }
 
+TEST(CodePageCalls, EveryDoubleByteCharacterOf936RoundTrips) {
+  int characters = 0;
+  for (int lead = 0x81; lead <= 0xFE; ++lead) {
+    for (int trail = 0x40; trail <= 0xFE; ++trail) {
+      if (trail == 0x7F) continue;
+      const std::string bytes{static_cast<char>(lead), static_cast<char>(trail)};
+      const std::u16string wide = ToWide(kCodePageGbk, bytes);
+      if (wide == u"?") continue;  // no character of the code page
+      ASSERT_EQ(wide.size(), 1U) << lead << " " << trail;
+      ASSERT_EQ(FromWide(kCodePageGbk, wide), bytes) << lead << " " << trail;
+      ++characters;
+    }
+  }
+  EXPECT_GT(characters, 21000);  // GBK's characters and the user-defined areas
+}
+
 TEST(CodePageCalls, AnsiCodePageIs936) {
   EXPECT_EQ(ToWide(kCodePageAnsi, "\xCF\xC2"), u"\u4E0B");
   EXPECT_EQ(FromWide(kCodePageAnsi, u"\u4E0B"), "\xCF\xC2");

@@ -5,6 +5,7 @@
 // the euro sign included.
 #include <unicode/ucnv.h>
 #include <unicode/ucnv_cb.h>
+#include <unicode/ustring.h>
 
 #include <climits>
 #include <cstring>
@@ -12,6 +13,8 @@
 #include <string>
 
 #include "platform/codepage.h"
+#include "platform/posix/codepage_icu_gbk.h"
+#include "platform/posix/codepage_icu_utf8.h"
 
 namespace platform {
 
@@ -33,13 +36,14 @@ Converter OpenByName(const std::string& name) {
   return converter;
 }
 
+bool IsCodePage936(CodePage codePage) {
+  return codePage == kCodePageAnsi || codePage == kCodePageOem || codePage == kCodePageThreadAnsi ||
+         codePage == kCodePageGbk;
+}
+
 Converter OpenConverter(CodePage codePage) {
+  if (IsCodePage936(codePage)) return OpenByName("windows-936");
   switch (codePage) {
-    case kCodePageAnsi:
-    case kCodePageOem:
-    case kCodePageThreadAnsi:
-    case kCodePageGbk:
-      return OpenByName("windows-936");
     case kCodePageUtf8:
       return OpenByName("UTF-8");
     case kCodePageUtf7:
@@ -113,14 +117,47 @@ void DefaultCharacter(const void* /*context*/, UConverterToUnicodeArgs* args,
   ucnv_cbToUWriteUChars(args, &question, 1, 0, error);
 }
 
+// UTF-8: the well-formed stretch is decoded directly, the rest by ICU's
+// string function, which substitutes U+FFFD per maximal invalid subsequence.
+// A destination larger than needed may get a zero unit after the result;
+// nothing is written beyond destinationSize.
+int FromUtf8(const char* source, int sourceLength, char16_t* destination, int destinationSize) {
+  const bool counting = destinationSize == 0;
+  std::size_t units = 0;
+  const std::size_t consumed = icu_utf8::DecodeWellFormed(
+      source, static_cast<std::size_t>(sourceLength), counting ? nullptr : destination,
+      static_cast<std::size_t>(destinationSize), &units);
+  if (consumed == static_cast<std::size_t>(sourceLength)) return static_cast<int>(units);
+  int32_t rest = 0;
+  UErrorCode error = U_ZERO_ERROR;
+  u_strFromUTF8WithSub(counting ? nullptr : destination + units,
+                       counting ? 0 : destinationSize - static_cast<int>(units), &rest,
+                       source + consumed, sourceLength - static_cast<int>(consumed), 0xFFFD,
+                       nullptr, &error);
+  if (error == U_BUFFER_OVERFLOW_ERROR && counting) error = U_ZERO_ERROR;
+  const long long total = static_cast<long long>(units) + rest;
+  return U_FAILURE(error) || total > INT_MAX ? 0 : static_cast<int>(total);
+}
+
+int ToUtf8(const char16_t* source, int sourceLength, char* destination, int destinationSize) {
+  int32_t length = 0;
+  UErrorCode error = U_ZERO_ERROR;
+  u_strToUTF8WithSub(destination, destinationSize, &length, source, sourceLength, 0xFFFD, nullptr,
+                     &error);
+  if (error == U_BUFFER_OVERFLOW_ERROR && destinationSize == 0) return length;
+  return U_FAILURE(error) ? 0 : length;
+}
+
 }  // namespace
 
 int MultiByteToWideChar(CodePage codePage, std::uint32_t flags, const char* source,
                         int sourceLength, char16_t* destination, int destinationSize) {
   if (flags != 0 || !ValidArguments(source, sourceLength, destination, destinationSize)) return 0;
+  if (sourceLength == -1) sourceLength = static_cast<int>(std::strlen(source)) + 1;
+  if (codePage == kCodePageUtf8)
+    return FromUtf8(source, sourceLength, destination, destinationSize);
   const Converter converter = OpenConverter(codePage);
   if (!converter) return 0;
-  if (sourceLength == -1) sourceLength = static_cast<int>(std::strlen(source)) + 1;
   UConverter* const raw = converter.get();
   if (!IsUnicodeCodePage(codePage)) {
     UErrorCode error = U_ZERO_ERROR;
@@ -144,6 +181,20 @@ int WideCharToMultiByte(CodePage codePage, std::uint32_t flags, const char16_t* 
   if (IsUnicodeCodePage(codePage) && (defaultChar != nullptr || usedDefaultChar != nullptr)) {
     return 0;
   }
+  bool used = false;
+  if (IsCodePage936(codePage)) {
+    const int result = icu_gbk::FromUnicode(
+        source, sourceLength, destination, destinationSize,
+        defaultChar != nullptr && *defaultChar != '\0' ? *defaultChar : '?', &used);
+    if (result >= 0) {
+      if (usedDefaultChar != nullptr) *usedDefaultChar = used;
+      return result;
+    }
+  }
+  if (sourceLength == -1) {
+    sourceLength = static_cast<int>(std::char_traits<char16_t>::length(source)) + 1;
+  }
+  if (codePage == kCodePageUtf8) return ToUtf8(source, sourceLength, destination, destinationSize);
   const Converter converter = OpenConverter(codePage);
   if (!converter) return 0;
   UConverter* const raw = converter.get();
@@ -152,12 +203,8 @@ int WideCharToMultiByte(CodePage codePage, std::uint32_t flags, const char16_t* 
     ucnv_setSubstChars(raw, defaultChar, 1, &error);
     if (U_FAILURE(error)) return 0;
   }
-  bool used = false;
   ucnv_setFromUCallBack(raw, SubstituteEachUnit, &used, nullptr, nullptr, &error);
   if (U_FAILURE(error)) return 0;
-  if (sourceLength == -1) {
-    sourceLength = static_cast<int>(std::char_traits<char16_t>::length(source)) + 1;
-  }
   const int result = Convert<char16_t, char>(
       [raw](char** target, const char* limit, const UChar** next, const UChar* end,
             UErrorCode* conversionError) {
