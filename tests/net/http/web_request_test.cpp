@@ -3,8 +3,10 @@
 // held to the same expectations.
 #include "net/web_request.h"
 
+#include <atomic>
 #include <chrono>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include <gmock/gmock.h>
@@ -458,6 +460,29 @@ TEST(WebRequestConnections, SequentialRequestsShareOneConnection) {
   EXPECT_EQ(ServiceCounter("requests") - requestsBefore, 20);
   // At most one new connection: the one that replaced an idle one, if any.
   EXPECT_LE(ServiceCounter("connections") - connectionsBefore, 1);
+}
+
+}  // namespace
+}  // namespace merravine
+
+namespace merravine {
+namespace {
+
+// Two presses of the download button can run two retrievals at once.
+TEST(WebRequestConnections, CallsOnSeveralThreadsAtOnce) {
+  std::atomic<int> good{0};
+  std::vector<std::thread> threads;
+  for (int t = 0; t < 4; ++t) {
+    threads.emplace_back([&good, t] {
+      for (int i = 0; i < 10; ++i) {
+        const std::string path = "/echo?t=" + std::to_string(t) + "&i=" + std::to_string(i);
+        const std::string body = WebGetText(servicetest::ServiceUrl(path)).Str();
+        if (body.rfind("GET " + path + " HTTP/1.1\r\n", 0) == 0) ++good;
+      }
+    });
+  }
+  for (std::thread& thread : threads) thread.join();
+  EXPECT_EQ(good.load(), 40);
 }
 
 }  // namespace
