@@ -153,8 +153,14 @@ placed="$(awk '/Absolute upper-left X/ {x=$NF} /Absolute upper-left Y/ {y=$NF}
   /Width:/ {w=$NF} /Height:/ {h=$NF} END {print x "," y " " w "x" h}' <<<"$geometry")"
 [[ "$placed" == "244,161 535x446" ]] || fail "the main window is at $placed, expected 244,161 535x446"
 
-# The download button: client position 464,8, size 56 x 24.
+# A right-click on the empty list still pops up the menu; copying all titles
+# then puts an empty text on the clipboard.
 sleep 0.5
+echo -n "stale" | xclip -i -selection clipboard
+choose_menu_item "$main" 2 || fail "no pop-up menu on the empty list"
+[[ -z "$(clipboard)" ]] || fail "复制全部课程 on the empty list gave: $(clipboard)"
+
+# The download button: client position 464,8, size 56 x 24.
 client_move "$main" 492 20
 xdotool click 1
 
@@ -189,6 +195,27 @@ xdotool mousemove 5 5
 sleep 0.5
 import -window root "$artifacts/e2e-window.png" 2>/dev/null ||
   fail "no screenshot of the window"
+
+# A second retrieval appends its rows; a thousand addresses (some 50,000
+# characters) pass through the accumulator box whole.
+client_move "$main" 260 20
+xdotool click 1
+xdotool key End shift+Home
+xdotool type --delay 5 "http://$MERRAVINE_SERVICE_HOST/play_gen_1000.shtml"
+client_move "$main" 492 20
+xdotool click 1
+last="http://$MERRAVINE_SERVICE_HOST/video/gen_1000/1000.mp4"
+lines=0
+for _ in $(seq 40); do
+  sleep 4
+  choose_menu_item "$main" 4 || continue
+  got="$(clipboard)"
+  lines="$(grep -c '' <<<"$got")"
+  [[ $lines -ge 1008 ]] && break
+done
+[[ $lines -eq 1008 ]] || fail "after the second retrieval 复制全部地址 gave $lines lines, expected 1008"
+[[ "$(head -8 <<<"$got")"$'\n' == "$expected_addresses" ]] || fail "the first rows changed"
+[[ "$(tail -1 <<<"$got")" == "$last" ]] || fail "the last address is $(tail -1 <<<"$got")"
 
 # Closing the window (Alt+F4, the close command of the system menu) ends the program.
 xdotool windowfocus "$main" 2>/dev/null
