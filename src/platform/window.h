@@ -5,8 +5,9 @@
 // program's handlers, a task-modal message box, the clipboard, running work on
 // the main thread and starting a thread.
 //
-// Implementations: win32/window_win.cpp (user32/comctl32), posix/window_qt.cpp
-// (Qt Widgets). Tests link a double of their own in place of either.
+// Implementations: win32/window_*.cpp (user32/comctl32), posix/window_*.cpp
+// (Qt Widgets). Tests link a double of their own in place of either
+// (tests/course/fake_window.cpp).
 //
 // Every operation on controls runs on the main thread, except RunOnMainThread
 // and StartThread, which any thread may call.
