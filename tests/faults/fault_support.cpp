@@ -15,25 +15,36 @@ namespace {
 std::string FromEnvironment(const char* name) {
   const char* value = std::getenv(name);
   if (value == nullptr || *value == '\0') {
-    throw std::runtime_error(std::string(name) +
-                             " is not set: run through scripts/with-sample-service.sh");
+    std::string message = name;
+    message.append(" is not set: run through scripts/with-sample-service.sh");
+    throw std::runtime_error(message);
   }
   return value;
+}
+
+// Built by appending: GCC 12's -Wrestrict misfires on chained string + at -O3.
+Text UrlOn(const char* hostVariable, std::string_view path) {
+  std::string url = "http://";
+  url.append(FromEnvironment(hostVariable));
+  url.append(path);
+  return Text(url);
 }
 
 }  // namespace
 
 Text ServiceUrl(std::string_view path) {
-  return Text("http://" + FromEnvironment("MERRAVINE_SERVICE_HOST") + std::string(path));
+  return UrlOn("MERRAVINE_SERVICE_HOST", path);
 }
 
 Text FaultUrl(std::string_view path) {
-  return Text("http://" + FromEnvironment("MERRAVINE_FAULT_HOST") + std::string(path));
+  return UrlOn("MERRAVINE_FAULT_HOST", path);
 }
 
 long ServiceCounter(std::string_view name) {
   const std::string stats(WebGetText(ServiceUrl("/stats")).View());
-  const std::string key = "\"" + std::string(name) + "\":";
+  std::string key = "\"";
+  key.append(name);
+  key.append("\":");
   const std::size_t at = stats.find(key);
   if (at == std::string::npos) return -1;
   return std::strtol(stats.c_str() + at + key.size(), nullptr, 10);

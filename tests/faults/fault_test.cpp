@@ -7,6 +7,7 @@
 // for the test; the Windows build runs the same cases over wininet.dll (Wine's,
 // under Wine), whose time-outs the routine never sets.
 #include <chrono>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -54,45 +55,58 @@ Outcome Request(const Text& address) {
   return Outcome{std::string(body.View()), raw.Str(), target.Str(), cookies.Str(), returned.Str()};
 }
 
-// The body expected: either exactly `exact`, or `size` bytes of the service's
-// large-body pattern.
-struct BodyExpectation {
-  std::string exact;
+// What the server sent as the body: `bytes`, or `patternSize` bytes of the
+// service's large-body pattern. The body that arrives must be a prefix of it,
+// at least `atLeast` bytes long; a complete body has atLeast = its size.
+struct SentBody {
+  std::string bytes;
   long patternSize = -1;
+  long atLeast = 0;
+
+  long Size() const { return patternSize >= 0 ? patternSize : static_cast<long>(bytes.size()); }
+  char At(std::size_t i) const { return patternSize >= 0 ? PatternByte(i) : bytes[i]; }
 };
 
-BodyExpectation Exactly(std::string bytes) {
-  return BodyExpectation{std::move(bytes), -1};
+SentBody Whole(std::string bytes) {
+  const long size = static_cast<long>(bytes.size());
+  return SentBody{std::move(bytes), -1, size};
 }
-BodyExpectation PatternOf(long size) {
-  return BodyExpectation{std::string(), size};
+SentBody PrefixOf(std::string bytes, long atLeast) {
+  return SentBody{std::move(bytes), -1, atLeast};
+}
+SentBody WholePattern(long size) {
+  return SentBody{std::string(), size, size};
 }
 
-::testing::AssertionResult BodyMatches(const std::string& body, const BodyExpectation& expected) {
-  if (expected.patternSize < 0) {
-    if (body == expected.exact) return ::testing::AssertionSuccess();
+::testing::AssertionResult BodyMatches(const std::string& body, const SentBody& sent) {
+  const long size = static_cast<long>(body.size());
+  if (size < sent.atLeast || size > sent.Size()) {
     return ::testing::AssertionFailure()
-           << "body is \"" << body.substr(0, 200) << "\" (" << body.size() << " bytes), expected \""
-           << expected.exact << "\"";
-  }
-  if (static_cast<long>(body.size()) != expected.patternSize) {
-    return ::testing::AssertionFailure()
-           << "body has " << body.size() << " bytes, expected " << expected.patternSize;
+           << "body has " << size << " bytes (\"" << body.substr(0, 100) << "\"), expected "
+           << sent.atLeast << " to " << sent.Size();
   }
   for (std::size_t i = 0; i < body.size(); ++i) {
-    if (body[i] != PatternByte(i))
-      return ::testing::AssertionFailure() << "byte " << i << " differs";
+    if (body[i] != sent.At(i)) {
+      return ::testing::AssertionFailure() << "byte " << i << " differs from what was sent";
+    }
   }
   return ::testing::AssertionSuccess();
 }
+
+// What the raw header block must be.
+enum class Head {
+  Ok200,       // the answer's head: starts with "HTTP/1.1 200 "
+  None,        // no answer head: nothing but line ends
+  Unreadable,  // a head the platform may take apart its own way; only what the
+               // routine reads from it is checked
+};
 
 struct FaultCase {
   const char* name;
   Text (*url)(std::string_view);
   const char* path;
-  BodyExpectation body;
-  // The raw header block starts with this; empty: no answer head at all.
-  std::string headStart;
+  SentBody body;
+  Head head = Head::Ok200;
   // Ends only by the library's own time-out, which the Windows build cannot
   // lower: left out of that run rather than waiting out the default minutes.
   bool needsShortTimeout = false;
@@ -100,6 +114,12 @@ struct FaultCase {
 
 void PrintTo(const FaultCase& c, std::ostream* out) {
   *out << c.name;
+}
+
+// Under Wine (whose wininet stands in for Windows' in the Windows build).
+bool UnderWine() {
+  const char* prefix = std::getenv("WINEPREFIX");
+  return prefix != nullptr && *prefix != '\0';
 }
 
 class FaultTest : public ::testing::TestWithParam<FaultCase> {
@@ -128,10 +148,15 @@ TEST_P(FaultTest, EndsWithWhatArrivedAndKeepsTheCookies) {
   const Outcome outcome = Request(c.url(c.path));
 
   EXPECT_TRUE(BodyMatches(outcome.body, c.body));
-  if (c.headStart.empty()) {
-    EXPECT_EQ(outcome.raw, "");
-  } else {
-    EXPECT_THAT(outcome.raw, StartsWith(c.headStart));
+  switch (c.head) {
+    case Head::Ok200:
+      EXPECT_THAT(outcome.raw, StartsWith("HTTP/1.1 200 "));
+      break;
+    case Head::None:
+      EXPECT_EQ(outcome.raw.find_first_not_of("\r\n"), std::string::npos) << outcome.raw;
+      break;
+    case Head::Unreadable:
+      break;
   }
   // No Location line in any of these answers: the target is the raw block.
   EXPECT_EQ(outcome.target, outcome.raw);
@@ -144,22 +169,31 @@ TEST_P(FaultTest, EndsWithWhatArrivedAndKeepsTheCookies) {
 INSTANTIATE_TEST_SUITE_P(
     BadNetwork, FaultTest,
     ::testing::Values(
-        // Content-Length 100000, 50000 bytes sent, then a reset.
-        FaultCase{"ResetMidBody", FaultUrl, "/reset-mid-body", PatternOf(50000), "HTTP/1.1 200 "},
-        FaultCase{"CloseWithoutAnswer", FaultUrl, "/close-without-answer", Exactly(""), ""},
-        FaultCase{"NeverAnswers", FaultUrl, "/never-answer", Exactly(""), "", true},
-        FaultCase{"HeadersThenStall", FaultUrl, "/headers-then-stall", Exactly(""), "HTTP/1.1 200 ",
+        // Content-Length 100000; 50000 bytes, a pause, then a reset. Windows
+        // hands over every byte that arrived before the reset. Wine drops the
+        // bytes of the block it was filling when the reset ends its read, so
+        // under Wine up to its block size (8 KiB) less arrives.
+        FaultCase{"ResetMidBody", FaultUrl, "/reset-mid-body",
+                  UnderWine() ? SentBody{std::string(), 50000, 50000 - 8192} : WholePattern(50000)},
+        FaultCase{"CloseWithoutAnswer", FaultUrl, "/close-without-answer", Whole(""), Head::None},
+        FaultCase{"NeverAnswers", FaultUrl, "/never-answer", Whole(""), Head::None, true},
+        FaultCase{"HeadersThenStall", FaultUrl, "/headers-then-stall", Whole(""), Head::Ok200,
                   true},
         FaultCase{"ContentLengthBeyondTheBody", FaultUrl, "/short-body",
-                  Exactly("only a few bytes\n"), "HTTP/1.1 200 "},
-        FaultCase{"InvalidChunkSize", FaultUrl, "/bad-chunk-size", Exactly("hello"),
-                  "HTTP/1.1 200 "},
-        FaultCase{"OverlongChunkSize", FaultUrl, "/huge-chunk-size", Exactly("hello"),
-                  "HTTP/1.1 200 "},
-        FaultCase{"MalformedStatusLine", FaultUrl, "/bad-status-line", Exactly(""), ""},
-        FaultCase{"NoStatusLine", FaultUrl, "/no-status-line", Exactly(""), ""},
-        FaultCase{"FiftyMegabyteBody", ServiceUrl, "/large?bytes=52428800", PatternOf(52428800),
-                  "HTTP/1.1 200 "}),
+                  Whole("only a few bytes\n")},
+        // "5 hello", then the size "zz": the first chunk and nothing after it.
+        FaultCase{"InvalidChunkSize", FaultUrl, "/bad-chunk-size", Whole("hello")},
+        // "5 hello", then a size of 2^64-1 and 3 bytes: libcurl refuses the
+        // size (above its signed 64-bit limit), wininet reads the 3 bytes.
+        FaultCase{"OverlongChunkSize", FaultUrl, "/huge-chunk-size", PrefixOf("helloabc", 5)},
+        // "HTTP/1.1 abc Broken" with a 12-byte body: libcurl refuses the
+        // answer, wininet keeps the body. Either way nothing beyond it.
+        FaultCase{"MalformedStatusLine", FaultUrl, "/bad-status-line", PrefixOf("broken body\n", 0),
+                  Head::Unreadable},
+        // No head at all: neither library takes the text for a body.
+        FaultCase{"NoStatusLine", FaultUrl, "/no-status-line", Whole(""), Head::Unreadable},
+        FaultCase{"FiftyMegabyteBody", ServiceUrl, "/large?bytes=52428800",
+                  WholePattern(52428800)}),
     [](const ::testing::TestParamInfo<FaultCase>& param) { return std::string(param.param.name); });
 
 // ---------------------------------------------------------------------------
@@ -175,7 +209,20 @@ void PrintTo(const RedirectCase& c, std::ostream* out) {
   *out << c.name;
 }
 
-class RedirectFault : public ::testing::TestWithParam<RedirectCase> {};
+// Wine's wininet follows a redirect loop without end (about 650 requests a
+// second on one connection until the process is stopped), so the call never
+// returns; a loop is left out of the Wine run. Windows bounds the redirects it
+// follows, and so does our libcurl layer (10).
+bool SkipLoopUnderWine(const std::string& path) {
+  return UnderWine() && path.rfind("/redirect/loop", 0) == 0;
+}
+
+class RedirectFault : public ::testing::TestWithParam<RedirectCase> {
+ protected:
+  void SetUp() override {
+    if (SkipLoopUnderWine(GetParam().path)) GTEST_SKIP() << "Wine follows a redirect loop forever";
+  }
+};
 
 // The last answer is a redirect that is not followed (any more): it is the
 // final answer, its Location value is the target, and its body is returned.
@@ -200,6 +247,7 @@ INSTANTIATE_TEST_SUITE_P(
     });
 
 TEST(RedirectLoop, IsCutOffAfterABoundedNumberOfRequests) {
+  if (SkipLoopUnderWine("/redirect/loop")) GTEST_SKIP() << "Wine follows a redirect loop forever";
   faults::ResetServiceCounters();
   Request(ServiceUrl("/redirect/loop"));
   const long requests = ServiceCounter("requests");
