@@ -277,6 +277,8 @@ void Exchange::Pump(bool untilBodyBytes) {
   const auto satisfied = [&] {
     return untilBodyBytes ? bufferRead_ < buffer_.size() : headComplete_;
   };
+  // Time spent by the caller between two reads is not the server's stall.
+  lastActivity_ = std::chrono::steady_clock::now();
   while (!finished_ && !satisfied()) {
     int running = 0;
     if (curl_multi_perform(multi_.get(), &running) != CURLM_OK) {
