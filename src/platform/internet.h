@@ -27,8 +27,8 @@ inline constexpr std::uint32_t INTERNET_OPEN_TYPE_PROXY = 3;
 inline constexpr std::uint32_t INTERNET_SERVICE_HTTP = 3;
 
 // HttpOpenRequestA flags.
-inline constexpr std::uint32_t INTERNET_FLAG_RELOAD = 0x80000000;  // never answer from a cache
-inline constexpr std::uint32_t INTERNET_FLAG_NEED_FILE = 0x10;
+inline constexpr std::uint32_t INTERNET_FLAG_RELOAD = 0x80000000;   // never answer from a cache
+inline constexpr std::uint32_t INTERNET_FLAG_NEED_FILE = 0x10;      // no meaning without a cache
 inline constexpr std::uint32_t INTERNET_FLAG_NO_COOKIES = 0x80000;  // no cookie jar at all
 inline constexpr std::uint32_t INTERNET_FLAG_NO_AUTO_REDIRECT = 0x200000;
 inline constexpr std::uint32_t INTERNET_FLAG_SECURE = 0x800000;  // TLS, certificate checked
