@@ -16,7 +16,8 @@ void OnDownloadClick();
 // step; at the end it enables the download button again.
 void FetchCourseList(const Text& courseAddress);
 
-// The main thread's part for one lesson (also what the tests call directly).
+// The main thread's part for one lesson: the row, its two cells, the counter
+// and both list entries, in one step; nothing once the globals are released.
 void AddLessonRow(const Lesson& lesson);
 
 }  // namespace merravine
