@@ -51,4 +51,19 @@ while IFS= read -r exe; do
   fi
   grep -E '^Benchmark|_median' "$dir/results/$name.txt" || cat "$dir/results/$name.txt"
 done < <(find "$dir/bench" -type f -perm -u+x -name '*_bench' | sort)
+
+# End-to-end figures (bench/e2e, scripts/bench-e2e.sh): the command-line mode
+# against a plain libcurl loop, the window's event-loop gaps and start-up, and
+# the Windows program under Wine when build/windows has it. Its programs are
+# not Google Benchmark executables, so they are built here by name.
+e2e_targets=(merravine merravine-sample-service merravine_bench_curl_loop merravine_bench_window)
+if grep -q '^merravine_bench_window:' <<<"$help"; then
+  echo "=== end-to-end (scripts/bench-e2e.sh)"
+  cmake --build "$dir" --target "${e2e_targets[@]}" -j 2
+  if ! MERRAVINE_BENCH_NATIVE="$dir" MERRAVINE_BENCH_OUT="$dir/results" "$root/scripts/bench-e2e.sh"; then
+    status=1
+  fi
+else
+  echo "=== end-to-end: bench/e2e is not part of this build (bench/CMakeLists.txt)" >&2
+fi
 exit $status
