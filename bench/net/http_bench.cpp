@@ -96,6 +96,18 @@ void BM_CurlKeepAlive1000(benchmark::State& state) {
   for (auto _ : state) {
     Easy easy(curl_easy_init());
     std::string body;
+    // The same request on the wire as the routine's: its agent and its
+    // completed header block.
+    const std::string referer = "Referer: " + url;
+    curl_slist* headers = nullptr;
+    for (const char* line : {referer.c_str(), "Accept: */*", "Accept-Language: zh-cn",
+                             "Content-Type: application/x-www-form-urlencoded"}) {
+      headers = curl_slist_append(headers, line);
+    }
+    const std::unique_ptr<curl_slist, void (*)(curl_slist*)> headerList(headers,
+                                                                        &curl_slist_free_all);
+    curl_easy_setopt(easy.get(), CURLOPT_HTTPHEADER, headers);
+    curl_easy_setopt(easy.get(), CURLOPT_USERAGENT, merravine::kDefaultAgent);
     curl_easy_setopt(easy.get(), CURLOPT_URL, url.c_str());
     curl_easy_setopt(easy.get(), CURLOPT_WRITEFUNCTION, &AppendTo);
     curl_easy_setopt(easy.get(), CURLOPT_WRITEDATA, &body);

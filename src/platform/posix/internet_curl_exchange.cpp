@@ -11,7 +11,6 @@ namespace platform::curl_layer {
 namespace {
 
 constexpr int kMaxRedirects = 10;
-constexpr long kReceiveBufferBytes = 128 * 1024;
 constexpr int kPollSliceMs = 100;
 
 bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
@@ -175,7 +174,6 @@ bool Exchange::StartHop(const std::string& url) {
   curl_easy_setopt(easy, CURLOPT_PATH_AS_IS, 1L);
   curl_easy_setopt(easy, CURLOPT_HTTP_VERSION, static_cast<long>(CURL_HTTP_VERSION_1_1));
   curl_easy_setopt(easy, CURLOPT_NOSIGNAL, 1L);
-  curl_easy_setopt(easy, CURLOPT_BUFFERSIZE, kReceiveBufferBytes);
   curl_easy_setopt(easy, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(timeouts_.connect.count()));
   curl_easy_setopt(easy, CURLOPT_SSL_VERIFYPEER, 1L);
   curl_easy_setopt(easy, CURLOPT_SSL_VERIFYHOST, 2L);
