@@ -50,6 +50,18 @@ void BM_TextBetween(benchmark::State& state) {
 }
 BENCHMARK(BM_TextBetween)->Apply(Sizes);
 
+// The reference: the same two searches and the copy, on plain strings.
+void BM_StringBetween(benchmark::State& state) {
+  const std::string_view t = MixedGbk(ArgSize(state));
+  for (auto _ : state) {
+    const std::size_t left = t.find("play_") + 5;
+    const std::size_t right = t.find(".shtml", left);
+    benchmark::DoNotOptimize(std::string(t.substr(left, right - left)));
+  }
+  state.SetBytesProcessed(state.iterations() * state.range(0));
+}
+BENCHMARK(BM_StringBetween)->Apply(Sizes);
+
 void BM_TextSplit(benchmark::State& state) {
   const Text t(MixedGbk(ArgSize(state)));
   const Text separator("\r\n");
