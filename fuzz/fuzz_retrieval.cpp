@@ -9,6 +9,8 @@
 // Input: the fields list answer (UTF-8) and up to four lesson answers,
 // separated by NUL bytes.
 #include <cstdint>
+#include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -43,11 +45,14 @@ std::vector<Str> ModelRecords(const Str& g) {
     if (b == -1) break;
     const int end = b + static_cast<int>(tail.size());  // 1-based, one past
     const Str record = g.substr(static_cast<std::size_t>(a) - 1, static_cast<std::size_t>(end - a));
-    if (record.find('\n') == Str::npos) {
+    const std::size_t lineEnd = record.find('\n');
+    if (lineEnd == Str::npos) {
       records.push_back(record);
       from = end;
     } else {
-      from = a + 1;  // try the next start: every "seriNum" begins with "s"
+      // Every later start on this line meets the same nearest "subtitleUrl",
+      // beyond the same line end: go on after it.
+      from = a + static_cast<int>(lineEnd) + 1;
     }
   }
   return records;
@@ -109,9 +114,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                "the course-list request");
   fuzz::ExpectEqual(fake_net::OpenHandles(), 0, "every handle is closed");
 
+  if (std::getenv("MERRAVINE_FUZZ_VERBOSE") != nullptr) {
+    std::fprintf(stderr, "retrieval: %d rows, %d matches, %zu requests\n", rowCount, matches,
+                 fake_net::Requests().size());
+  }
   const Str listAnswer(Utf8ToGbk(Text(fields[0])).View());
   if (EngineSeesTheWalk(listAnswer)) {
-    const std::vector<Str> records = ModelRecords(listAnswer);
+    std::vector<Str> records = ModelRecords(listAnswer);
+    // Known fault regex-time-limit: a search that runs out of engine time
+    // ends the run, so the records after a slow stretch give no rows.
+    if (fuzz::SkipKnown("regex-time-limit")) {
+      fuzz::Expect(rowCount <= static_cast<int>(records.size()), "no more rows than records");
+      records.resize(static_cast<std::size_t>(rowCount));
+    }
     fuzz::ExpectEqual(rowCount, static_cast<long long>(records.size()), "rows are the records");
     for (std::size_t i = 0; i < records.size(); ++i) {
       const Str title = model::Between(records[i], "title\":\"", "\",\"getVideoUrl");
