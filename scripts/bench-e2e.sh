@@ -56,7 +56,7 @@ row() {
   printf '| %s | %s | `%s` |\n' "$1" "$2" "$3" | tee -a "$rows_file"
 }
 stat_of() { curl -s "http://$host/stats" | jq -r ".$1"; }
-reset_stats() { curl -s -X POST "http://$host/stats/reset" >/dev/null; }
+reset_stats() { curl -s "http://$host/stats/reset" >/dev/null; }
 # Peak resident memory in MB of COMMAND (its largest process), from time -v.
 peak_mb() {
   /usr/bin/time -v "$@" 2>&1 >/dev/null | awk -F': ' '/Maximum resident set size/ {printf "%.1f", $2 / 1024}'
@@ -142,6 +142,12 @@ if [[ -f "$exe" ]]; then
   echo "== the Windows program"
   row "merravine.exe size" "$(stat -c %s "$exe" | awk '{printf "%.2f MB (%d bytes)", $1 / 1048576, $1}')" \
     "stat -c %s build/windows/src/app/merravine.exe"
+  if command -v i686-w64-mingw32-strip >/dev/null; then
+    i686-w64-mingw32-strip -o "$out/merravine-stripped.exe" "$exe"
+    row "merravine.exe size, stripped as the release package ships it" \
+      "$(stat -c %s "$out/merravine-stripped.exe" | awk '{printf "%.2f MB (%d bytes)", $1 / 1048576, $1}')" \
+      "i686-w64-mingw32-strip -o stripped.exe merravine.exe; stat -c %s stripped.exe"
+  fi
   export WINEPREFIX="${MERRAVINE_WINEPREFIX:-$root/build/wine-prefix}"
   # A persistent wineserver, started first, so that neither its start nor its
   # memory is counted in the runs below; it is stopped at the end.
