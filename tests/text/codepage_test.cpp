@@ -155,6 +155,20 @@ TEST(CodePageCalls, CharacterThatCodePageLacksBecomesDefault) {
 #endif
 }
 
+TEST(CodePageCalls, Utf7EndsItsShiftBeforeTheTerminator) {
+  constexpr CodePage kCodePageUtf7 = 65000;
+  std::array<char16_t, 8> wide{};
+  // An unfinished base64 run: the terminator still comes out as a zero unit.
+  EXPECT_EQ(MultiByteToWideChar(kCodePageUtf7, 0, "a+A", -1, wide.data(), 8), 2);
+  EXPECT_EQ(std::u16string_view(wide.data(), 2), std::u16string_view(u"a\0", 2));
+  EXPECT_EQ(MultiByteToWideChar(kCodePageUtf7, 0, "a+ZeVnLIqe-b", -1, nullptr, 0), 6);
+  std::array<char, 16> narrow{};
+  EXPECT_EQ(
+      WideCharToMultiByte(kCodePageUtf7, 0, u"a\u4E0B", -1, narrow.data(), 16, nullptr, nullptr),
+      7);
+  EXPECT_STREQ(narrow.data(), "a+Tgs-");
+}
+
 TEST(CodePageCalls, LoneSurrogateToUtf8) {
   EXPECT_EQ(FromWide(kCodePageUtf8, std::u16string_view(u"a\xD800"
                                                         "b",

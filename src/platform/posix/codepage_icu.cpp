@@ -62,9 +62,14 @@ bool IsUnicodeCodePage(CodePage codePage) {
 // Runs one whole conversion with ICU's streaming call `step`. With a
 // destination size of 0 the output goes to a scratch buffer and is only
 // counted. Returns the number of output units, or 0 when the destination is
-// too small (it then holds as much as fitted) or the conversion fails.
+// too small (it then holds as much as fitted) or the conversion fails. With
+// `withTerminator` the source is the text before its terminator, and the zero
+// unit is appended after the converter has been flushed: a stateful code page
+// such as UTF-7 then ends its shift before the terminator instead of taking
+// the terminator into it.
 template <typename In, typename Out, typename Step>
-int Convert(Step step, const In* source, int sourceLength, Out* destination, int destinationSize) {
+int Convert(Step step, const In* source, int sourceLength, bool withTerminator, Out* destination,
+            int destinationSize) {
   constexpr int kScratchUnits = 2048;
   Out scratch[kScratchUnits];
   const bool counting = destinationSize == 0;
@@ -82,9 +87,17 @@ int Convert(Step step, const In* source, int sourceLength, Out* destination, int
       target = scratch;
       continue;
     }
-    if (U_FAILURE(error) || total > INT_MAX) return 0;
-    return static_cast<int>(total);
+    if (U_FAILURE(error)) return 0;
+    break;
   }
+  if (withTerminator) {
+    if (!counting) {
+      if (total >= destinationSize) return 0;
+      destination[total] = Out{0};
+    }
+    ++total;
+  }
+  return total > INT_MAX ? 0 : static_cast<int>(total);
 }
 
 template <typename Unit>
@@ -153,9 +166,11 @@ int ToUtf8(const char16_t* source, int sourceLength, char* destination, int dest
 int MultiByteToWideChar(CodePage codePage, std::uint32_t flags, const char* source,
                         int sourceLength, char16_t* destination, int destinationSize) {
   if (flags != 0 || !ValidArguments(source, sourceLength, destination, destinationSize)) return 0;
-  if (sourceLength == -1) sourceLength = static_cast<int>(std::strlen(source)) + 1;
+  const bool withTerminator = sourceLength == -1;
+  if (withTerminator) sourceLength = static_cast<int>(std::strlen(source)) + 1;
   if (codePage == kCodePageUtf8)
     return FromUtf8(source, sourceLength, destination, destinationSize);
+  if (withTerminator) --sourceLength;  // appended after the flush, see Convert
   const Converter converter = OpenConverter(codePage);
   if (!converter) return 0;
   UConverter* const raw = converter.get();
@@ -169,7 +184,7 @@ int MultiByteToWideChar(CodePage codePage, std::uint32_t flags, const char* sour
             UErrorCode* error) {
         ucnv_toUnicode(raw, target, limit, next, end, nullptr, true, error);
       },
-      source, sourceLength, destination, destinationSize);
+      source, sourceLength, withTerminator, destination, destinationSize);
 }
 
 int WideCharToMultiByte(CodePage codePage, std::uint32_t flags, const char16_t* source,
@@ -191,10 +206,12 @@ int WideCharToMultiByte(CodePage codePage, std::uint32_t flags, const char16_t* 
       return result;
     }
   }
-  if (sourceLength == -1) {
+  const bool withTerminator = sourceLength == -1;
+  if (withTerminator) {
     sourceLength = static_cast<int>(std::char_traits<char16_t>::length(source)) + 1;
   }
   if (codePage == kCodePageUtf8) return ToUtf8(source, sourceLength, destination, destinationSize);
+  if (withTerminator) --sourceLength;  // appended after the flush, see Convert
   const Converter converter = OpenConverter(codePage);
   if (!converter) return 0;
   UConverter* const raw = converter.get();
@@ -210,7 +227,7 @@ int WideCharToMultiByte(CodePage codePage, std::uint32_t flags, const char16_t* 
             UErrorCode* conversionError) {
         ucnv_fromUnicode(raw, target, limit, next, end, nullptr, true, conversionError);
       },
-      source, sourceLength, destination, destinationSize);
+      source, sourceLength, withTerminator, destination, destinationSize);
   if (usedDefaultChar != nullptr) *usedDefaultChar = used;
   return result;
 }
