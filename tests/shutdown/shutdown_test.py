@@ -21,6 +21,7 @@ import json
 import os
 import random
 import re
+import socket
 import subprocess
 import sys
 import tempfile
@@ -59,6 +60,19 @@ def stats(reset=False):
         return json.loads(answer.read().decode())
 
 
+def abstract_socket_taken(number):
+    """Whether an X server of another file-system view already listens on the
+    display's abstract socket, which X clients try before the socket file."""
+    probe = socket.socket(socket.AF_UNIX, socket.SOCK_STREAM)
+    try:
+        probe.connect("\0/tmp/.X11-unix/X%d" % number)
+        return True
+    except OSError:
+        return False
+    finally:
+        probe.close()
+
+
 class Xvfb:
     """A private X server on a display number that nothing else here uses.
     Display numbers are tried at random: another X server of this machine may
@@ -69,7 +83,7 @@ class Xvfb:
         rng = random.Random()
         for _ in range(20):
             number = rng.randrange(200, 2000)
-            if os.path.exists("/tmp/.X%d-lock" % number):
+            if os.path.exists("/tmp/.X%d-lock" % number) or abstract_socket_taken(number):
                 continue
             self.display = ":%d" % number
             self.process = subprocess.Popen(
@@ -220,6 +234,27 @@ def wait_exit(program, limit_s):
         return False
 
 
+class StartFailed(Exception):
+    pass
+
+
+def start_with_one_retry(command, display, env, course):
+    """Starts the program up to its main window. A start that fails before any
+    window shows is tried once more (it says nothing about the shutdown, and
+    this machine's shared X sockets have once refused a connection); a second
+    failure fails the round."""
+    for attempt in (1, 2):
+        program = Program(command, display, env)
+        try:
+            return program, program.open_course(course)
+        except (RuntimeError, subprocess.TimeoutExpired) as error:
+            program.kill()
+            if attempt == 2:
+                raise StartFailed(str(error))
+            print("start failed, tried once more: %s" % str(error).splitlines()[0])
+    raise StartFailed("unreachable")
+
+
 def run_close(command, rounds, seed):
     # 10 lessons of 500 ms each: every close below lands inside the retrieval.
     course, lessons = "slow_10_500", 10
@@ -229,9 +264,8 @@ def run_close(command, rounds, seed):
     with Xvfb() as x, WinePrefix(command, x.display) as wine:
         for round_number in range(1, rounds + 1):
             delay = rng.uniform(0.0, 4.0)
-            program = Program(command, x.display, wine.env)
             try:
-                window = program.open_course(course)
+                program, window = start_with_one_retry(command, x.display, wine.env, course)
                 stats(reset=True)
                 program.click(window, BUTTON)
                 time.sleep(delay)
@@ -240,6 +274,10 @@ def run_close(command, rounds, seed):
                 closed = time.monotonic()
                 ended = wait_exit(program, 10)
                 elapsed = time.monotonic() - closed
+            except StartFailed as error:
+                print("round %d: %s" % (round_number, error))
+                failures += 1
+                continue
             except (RuntimeError, subprocess.TimeoutExpired) as error:
                 print("round %d: %s" % (round_number, error))
                 program.kill()
