@@ -108,7 +108,9 @@ trap stop_xvfb EXIT
 for _ in $(seq 20); do
   number=$((200 + RANDOM % 1800))
   [[ -e "/tmp/.X$number-lock" ]] && continue
-  Xvfb ":$number" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+  # -noreset: the server would otherwise reset (and refuse connections for a
+  # moment) each time its last client leaves.
+  Xvfb ":$number" -screen 0 1024x768x24 -nolisten tcp -noreset >/dev/null 2>&1 &
   xvfb_pid=$!
   for _ in $(seq 100); do
     if DISPLAY=":$number" xdotool getdisplaygeometry >/dev/null 2>&1; then display=":$number"; break; fi

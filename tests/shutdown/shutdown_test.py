@@ -74,7 +74,9 @@ def abstract_socket_taken(number):
 
 
 class Xvfb:
-    """A private X server on a display number that nothing else here uses.
+    """A private X server on a display number that nothing else here uses,
+    started with -noreset: by default it resets, refusing connections for a
+    moment, each time its last client leaves (between two rounds).
     Display numbers are tried at random: another X server of this machine may
     hold a number (its lock file or its abstract socket) without this process
     seeing it."""
@@ -87,7 +89,8 @@ class Xvfb:
                 continue
             self.display = ":%d" % number
             self.process = subprocess.Popen(
-                ["Xvfb", self.display, "-screen", "0", "1024x768x24", "-nolisten", "tcp"],
+                ["Xvfb", self.display, "-screen", "0", "1024x768x24", "-nolisten", "tcp",
+                 "-noreset"],
                 stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
             if self._answers():
                 return self
