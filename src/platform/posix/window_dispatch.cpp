@@ -1,9 +1,14 @@
 // The application object, work handed to the main thread, and threads.
 //
-// Work goes to the main thread as a queued call on a receiver object that
-// lives there. The receiver exists while the main window does; once the
-// message loop has ended it is destroyed, which discards the calls still
-// queued for it without running them, and later work is dropped at once.
+// Work goes into a queue of our own, and a queued call on a receiver object
+// that lives on the main thread wakes that thread, which runs the queue in
+// order. The queue's lock orders each piece of work between the thread that
+// queues it and the main thread; Qt's event queue only carries the wake-up.
+// Posted events are delivered by modal loops too (the notice, the pop-up
+// menu), so work runs while those are open. The receiver exists while the
+// main window does; once the message loop has ended the queue is closed: what
+// is still in it is dropped without running, and later work is dropped at once.
+#include <deque>
 #include <memory>
 #include <mutex>
 #include <system_error>
@@ -21,11 +26,53 @@ namespace qt {
 
 namespace {
 
-std::mutex g_receiverMutex;
-std::unique_ptr<QObject> g_receiver;  // guarded by g_receiverMutex
+struct WorkQueue {
+  std::mutex lock;
+  std::deque<std::function<void()>> work;
+  std::unique_ptr<QObject> receiver;  // null: closed
+};
+
+// Lives until the process ends (the program leaves with _Exit), so a worker
+// that queues work at the very end still finds it, closed.
+WorkQueue& Queue() {
+  static WorkQueue queue;
+  return queue;
+}
 
 // Made here when the process had none; a test may bring its own.
 std::unique_ptr<QApplication> g_application;
+
+void WakeMainThread(WorkQueue& queue);
+
+// On the main thread: runs the work that was queued when it began, oldest
+// first. Work queued meanwhile waits for the next wake-up, so a worker that
+// queues without pause cannot keep the event loop (input, timers, closing)
+// from running.
+void RunQueuedWork() {
+  WorkQueue& queue = Queue();
+  std::size_t budget = 0;
+  {
+    const std::lock_guard hold(queue.lock);
+    budget = queue.work.size();
+  }
+  for (; budget > 0; --budget) {
+    std::function<void()> next;
+    {
+      const std::lock_guard hold(queue.lock);
+      if (queue.work.empty() || !queue.receiver) return;
+      next = std::move(queue.work.front());
+      queue.work.pop_front();
+    }
+    next();
+  }
+  const std::lock_guard hold(queue.lock);
+  if (!queue.work.empty() && queue.receiver) WakeMainThread(queue);
+}
+
+// Posts the wake-up; the caller holds the queue's lock.
+void WakeMainThread(WorkQueue& queue) {
+  QMetaObject::invokeMethod(queue.receiver.get(), &RunQueuedWork, Qt::QueuedConnection);
+}
 
 }  // namespace
 
@@ -47,18 +94,24 @@ void ReleaseApplication() {
 
 void OpenDispatch() {
   auto receiver = std::make_unique<QObject>();  // on the main thread, which calls this
-  const std::lock_guard lock(g_receiverMutex);
-  if (!g_receiver) g_receiver = std::move(receiver);
+  WorkQueue& queue = Queue();
+  const std::lock_guard hold(queue.lock);
+  if (!queue.receiver) queue.receiver = std::move(receiver);
 }
 
 void CloseDispatch() {
   std::unique_ptr<QObject> receiver;
+  std::deque<std::function<void()>> dropped;
   {
-    const std::lock_guard lock(g_receiverMutex);
-    receiver = std::move(g_receiver);
+    WorkQueue& queue = Queue();
+    const std::lock_guard hold(queue.lock);
+    receiver = std::move(queue.receiver);
+    dropped.swap(queue.work);
   }
-  // Destroyed outside the lock: the queued work it drops may itself hand
-  // work over (and be refused) while it is destroyed.
+  // Destroyed outside the lock: the work dropped here may itself hand work
+  // over (and be refused) while it is destroyed. Destroying the receiver
+  // discards its pending wake-up.
+  dropped.clear();
   receiver.reset();
 }
 
@@ -66,9 +119,14 @@ void CloseDispatch() {
 
 void RunOnMainThread(std::function<void()> work) {
   if (!work) return;
-  const std::lock_guard lock(qt::g_receiverMutex);
-  if (!qt::g_receiver) return;  // the loop has ended: dropped
-  QMetaObject::invokeMethod(qt::g_receiver.get(), std::move(work), Qt::QueuedConnection);
+  qt::WorkQueue& queue = qt::Queue();
+  const std::lock_guard hold(queue.lock);
+  if (!queue.receiver) return;  // the loop has ended: dropped
+  const bool wake = queue.work.empty();
+  queue.work.push_back(std::move(work));
+  // One wake-up for a queue that was empty; the main thread takes along what
+  // is queued by the time it gets there.
+  if (wake) qt::WakeMainThread(queue);
 }
 
 bool StartThread(std::function<void()> work) {
