@@ -32,9 +32,15 @@ PY
   failed=$((failed + ${counts#* }))
 }
 
-# suite NAME: configure, build and test one preset.
+# ctest's lines are padded to the longest test name; keep only what tells.
+ctest_digest() {
+  sed -E 's/ \.{4,}/ /' | grep -E 'Failed|Timeout|Not Run|Exception|\*\*\*|tests passed|tests failed' | tail -40
+}
+
+# suite PRESET [ctest arguments...]: configure, build and test one preset.
 suite() {
   local preset="$1"
+  shift
   echo "=== $preset: configure and build"
   if ! cmake --preset "$preset" >"$results/$preset-configure.log" 2>&1; then
     tail -40 "$results/$preset-configure.log"
@@ -50,13 +56,37 @@ suite() {
   fi
   echo "=== $preset: tests"
   rm -f "$results/$preset.xml"
-  ctest --preset "$preset" --output-junit "$results/$preset.xml" 2>&1 | tail -25
+  ctest --preset "$preset" --output-junit "$results/$preset.xml" "$@" \
+    >"$results/$preset-test.log" 2>&1
+  ctest_digest <"$results/$preset-test.log"
   count_junit "$results/$preset.xml"
 }
 
+# fuzz_smoke: every libFuzzer target for a short fixed time; each target counts
+# as one test.
+fuzz_smoke() {
+  echo "=== fuzz: build and short runs"
+  MERRAVINE_FUZZ_BUILD="$root/build/fuzz" bash scripts/fuzz-smoke.sh >"$results/fuzz.log" 2>&1
+  local rc=$? ok bad
+  ok=$(grep -cE '^fuzz_[a-z_]+: ok' "$results/fuzz.log")
+  bad=$(grep -cE '^fuzz_[a-z_]+: FAILED' "$results/fuzz.log")
+  grep -E '^fuzz_|^fuzz:' "$results/fuzz.log"
+  if [[ $rc -ne 0 && $bad -eq 0 ]]; then
+    bad=1
+  fi
+  passed=$((passed + ok))
+  failed=$((failed + bad))
+}
+
 suite native
-# The Windows tests start the Linux sample service, so the native build comes first.
+# The Windows tests talk to the Linux sample service of the native build.
 suite windows
+suite asan
+export TSAN_OPTIONS="suppressions=$root/tests/sanitizers/tsan.supp ignore_noninstrumented_modules=1 halt_on_error=0 exitcode=66"
+# The tests that run more than one thread.
+suite tsan -R 'merravine_course_tests|merravine_app_tests|merravine_web_request_test|merravine_fault_test|program_window_test|QtWindowTest|merravine_shutdown'
+unset TSAN_OPTIONS
+fuzz_smoke
 
 echo "$passed passed, $failed failed"
 [[ $failed -eq 0 ]]
