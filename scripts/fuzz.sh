@@ -65,9 +65,13 @@ for t in "${targets[@]}"; do
   fi
   log="$build/fuzz-$t.log"
   echo "=== fuzz_$t: ${seconds}s"
-  "$build/fuzz/fuzz_$t" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
-    -max_len=8192 -print_final_stats=1 -artifact_prefix="$build/artifacts/$t-" \
-    "$scratch" "$seeds" >"$log" 2>&1
+  # First every committed input once at its full length (the fuzzing run
+  # below cuts inputs to -max_len), then the fuzzing itself.
+  "$build/fuzz/fuzz_$t" -timeout=60 -rss_limit_mb=2048 -artifact_prefix="$build/artifacts/$t-" \
+    "$seeds"/* >"$log" 2>&1 &&
+    "$build/fuzz/fuzz_$t" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
+      -max_len=8192 -print_final_stats=1 -artifact_prefix="$build/artifacts/$t-" \
+      "$scratch" "$seeds" >>"$log" 2>&1
   rc=$?
   [[ $smoke -eq 1 ]] && rm -rf "$scratch"
   if [[ $rc -ne 0 ]]; then
