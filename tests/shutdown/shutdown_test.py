@@ -166,10 +166,14 @@ class Program:
         self.display = display
         self.env = dict(base_env or os.environ, DISPLAY=display, QT_QPA_PLATFORM="xcb")
         # Only read by a ThreadSanitizer build: Qt's own synchronisation is
-        # invisible to it (see tsan-qt.supp).
-        suppressions = os.path.join(os.path.dirname(os.path.abspath(__file__)), "tsan-qt.supp")
-        self.env["TSAN_OPTIONS"] = ("suppressions=%s " % suppressions
-                                    + self.env.get("TSAN_OPTIONS", "")).strip()
+        # invisible to it (see tsan-qt.supp). A caller that names suppressions
+        # of its own (the test script does) keeps them.
+        options = self.env.get("TSAN_OPTIONS", "")
+        if "suppressions=" not in options:
+            suppressions = os.path.join(os.path.dirname(os.path.abspath(__file__)),
+                                        "tsan-qt.supp")
+            self.env["TSAN_OPTIONS"] = ("suppressions=%s ignore_noninstrumented_modules=1 %s"
+                                        % (suppressions, options)).strip()
         self.log = tempfile.TemporaryFile()
         self.started = time.monotonic()
         self.process = subprocess.Popen(command, env=self.env, stdin=subprocess.DEVNULL,
