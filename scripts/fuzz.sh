@@ -27,12 +27,13 @@ fi
 build="${MERRAVINE_FUZZ_BUILD:-$root/build/fuzz-libfuzzer}"
 [[ "$build" = /* ]] || build="$root/$build"
 
+mkdir -p "$build"
 if [[ ! -f "$build/build.ninja" ]]; then
   CC=clang CXX=clang++ cmake -S "$root" -B "$build" -G Ninja \
     -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMERRAVINE_WERROR=ON -DMERRAVINE_FUZZ=ON \
     -DMERRAVINE_BUILD_TESTS=OFF \
-    -DCMAKE_PROJECT_Merravine_INCLUDE="$root/cmake/Fuzzing.cmake" >"$build.configure.log" 2>&1 ||
-    { tail -30 "$build.configure.log"; echo "fuzz: configure failed"; exit 1; }
+    -DCMAKE_PROJECT_Merravine_INCLUDE="$root/cmake/Fuzzing.cmake" >"$build/configure.log" 2>&1 ||
+    { tail -30 "$build/configure.log"; echo "fuzz: configure failed"; exit 1; }
 fi
 # Reconfigure if the list of targets changed.
 cmake "$build" >/dev/null 2>&1 || { echo "fuzz: configure failed"; exit 1; }
