@@ -1,132 +1,231 @@
 // ICU's converter spends most of a UTF-16 to 936 conversion on its general
 // multi-byte machinery, and the sizing call that precedes every conversion
 // doubles that. Code page 936 is stateless and maps every character within
-// the BMP on its own, so a table filled once from the converter itself gives
-// the same bytes several times faster.
+// the BMP on its own, so a table filled from the converter itself gives the
+// same bytes several times faster.
 #include "platform/posix/codepage_icu_gbk.h"
 
 #include <unicode/ucnv.h>
 
+#include <algorithm>
 #include <array>
+#include <atomic>
+#include <bit>
 #include <climits>
 #include <cstdint>
 #include <memory>
-#include <vector>
+#include <mutex>
+#include <string>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace platform::icu_gbk {
 
 namespace {
 
 constexpr std::size_t kUnits = 0x10000;
+constexpr std::size_t kBlockUnits = 0x100;
+constexpr std::size_t kBlocks = kUnits / kBlockUnits;
 constexpr std::uint8_t kLengthMask = 0x03;
 constexpr std::uint8_t kLacking = 0x80;  // with length 1: the default character stands in
 
-struct Table {
-  // Output length of each unit (1 or 2), kLacking set when the code page lacks it.
-  std::array<std::uint8_t, kUnits> length{};
-  // Its bytes; '?' for a unit that the code page lacks.
-  std::array<std::array<char, 2>, kUnits> bytes{};
+// A process that converts a few Chinese titles needs a few blocks of the
+// table, not all 65,536 units: filling the whole table from the converter costs
+// about as much as converting 8 MiB. So each block of 256 units is filled the
+// first time a unit of it is met; a length of 0 means "not filled yet".
+class Table {
+ public:
+  // Output length of the unit (1 or 2), kLacking set when the code page lacks
+  // it; 0 when no table can be had for its block.
+  std::uint8_t Entry(char16_t unit) {
+    const std::uint8_t entry = Load(unit);
+    return entry != 0 ? entry : Fill(unit);
+  }
+  // Its bytes ('?' for a unit that the code page lacks); valid once Entry has
+  // returned for the unit.
+  const std::array<char, 2>& Bytes(char16_t unit) const { return bytes_[unit]; }
+
+  bool Open() {
+    UErrorCode error = U_ZERO_ERROR;
+    converter_.reset(ucnv_open("windows-936", &error));
+    if (U_FAILURE(error)) return false;
+    // Units that the code page lacks, and all surrogates, produce no bytes.
+    ucnv_setFromUCallBack(converter_.get(), UCNV_FROM_U_CALLBACK_SKIP, nullptr, nullptr, nullptr,
+                          &error);
+    return U_SUCCESS(error) && FillBlock(0);  // ASCII is needed at once; it also checks the shape
+  }
+
+ private:
+  // 0 when the block is not the stateless 1-2 byte mapping expected; the
+  // caller then leaves the conversion to the converter.
+  std::uint8_t Fill(char16_t unit) {
+    std::lock_guard<std::mutex> hold(lock_);
+    if (Load(unit) == 0) FillBlock(unit / kBlockUnits);
+    return Load(unit);
+  }
+
+  std::uint8_t Load(char16_t unit) {
+    return std::atomic_ref<std::uint8_t>(length_[unit]).load(std::memory_order_acquire);
+  }
+
+  void MarkLacking(std::size_t unit) {
+    bytes_[unit] = {'?', '\0'};
+    std::atomic_ref<std::uint8_t>(length_[unit]).store(1 | kLacking, std::memory_order_release);
+  }
+
+  // Converts the block's units with the converter; called under the lock.
+  bool FillBlock(std::size_t block) {
+    std::array<UChar, kBlockUnits> units{};
+    for (std::size_t k = 0; k < kBlockUnits; ++k)
+      units[k] = static_cast<UChar>(block * kBlockUnits + k);
+    std::array<char, 2 * kBlockUnits> bytes{};
+    std::array<int32_t, 2 * kBlockUnits> offsets{};
+    std::array<std::uint8_t, kBlockUnits> lengths{};
+    char* target = bytes.data();
+    const UChar* source = units.data();
+    UErrorCode error = U_ZERO_ERROR;
+    ucnv_resetFromUnicode(converter_.get());
+    ucnv_fromUnicode(converter_.get(), &target, bytes.data() + bytes.size(), &source,
+                     units.data() + units.size(), offsets.data(), true, &error);
+    if (U_FAILURE(error)) return false;
+    std::array<std::array<char, 2>, kBlockUnits> out{};
+    for (std::size_t i = 0; i < static_cast<std::size_t>(target - bytes.data()); ++i) {
+      const auto k = static_cast<std::size_t>(offsets[i]);
+      if (k >= kBlockUnits || lengths[k] == 2) return false;
+      out[k][lengths[k]++] = bytes[i];
+    }
+    for (std::size_t k = 0; k < kBlockUnits; ++k) {
+      const std::size_t unit = block * kBlockUnits + k;
+      if (lengths[k] == 0) {
+        MarkLacking(unit);
+        continue;
+      }
+      bytes_[unit] = out[k];
+      std::atomic_ref<std::uint8_t>(length_[unit]).store(lengths[k], std::memory_order_release);
+    }
+    return true;
+  }
+
+  std::mutex lock_;
+  std::unique_ptr<UConverter, void (*)(UConverter*)> converter_{nullptr, ucnv_close};
+  alignas(
+      std::atomic_ref<std::uint8_t>::required_alignment) std::array<std::uint8_t, kUnits> length_{};
+  std::array<std::array<char, 2>, kUnits> bytes_{};
 };
 
-std::unique_ptr<Table> BuildTable() {
-  UErrorCode error = U_ZERO_ERROR;
-  std::unique_ptr<UConverter, void (*)(UConverter*)> converter(ucnv_open("windows-936", &error),
-                                                               ucnv_close);
-  if (U_FAILURE(error)) return nullptr;
-  // Units that the code page lacks, and all surrogates, produce no bytes.
-  ucnv_setFromUCallBack(converter.get(), UCNV_FROM_U_CALLBACK_SKIP, nullptr, nullptr, nullptr,
-                        &error);
-  std::vector<UChar> units(kUnits);
-  for (std::size_t u = 0; u < kUnits; ++u) units[u] = static_cast<UChar>(u);
-  std::vector<char> bytes(2 * kUnits);
-  std::vector<int32_t> offsets(2 * kUnits);
-  char* target = bytes.data();
-  const UChar* source = units.data();
-  ucnv_fromUnicode(converter.get(), &target, bytes.data() + bytes.size(), &source,
-                   units.data() + units.size(), offsets.data(), true, &error);
-  if (U_FAILURE(error)) return nullptr;
-  auto table = std::make_unique<Table>();
-  for (std::size_t i = 0; i < static_cast<std::size_t>(target - bytes.data()); ++i) {
-    const auto unit = static_cast<std::size_t>(offsets[i]);
-    std::uint8_t& length = table->length[unit];
-    if (length == 2) return nullptr;  // not the stateless 1-2 byte code page expected
-    table->bytes[unit][length++] = bytes[i];
-  }
-  for (std::size_t u = 0; u < kUnits; ++u) {
-    if (table->length[u] == 0) {
-      table->length[u] = 1 | kLacking;
-      table->bytes[u][0] = '?';
-    }
-  }
+Table* SharedTable() {
+  static Table* const table = [] {
+    auto made = std::make_unique<Table>();
+    return made->Open() ? made.release() : nullptr;
+  }();
   return table;
 }
 
-const Table* SharedTable() {
-  static const std::unique_ptr<Table> table = BuildTable();
-  return table.get();
+// The units before the terminator. The scan reads whole aligned 16-byte
+// blocks, which never cross into another page, so it may look at bytes after
+// the terminator within the block of the terminator (as the C library's own
+// string scans do); those bytes never decide anything.
+#if defined(__SSE2__)
+__attribute__((no_sanitize("address"))) std::size_t TerminatedLength(const char16_t* source) {
+  const auto address = reinterpret_cast<std::uintptr_t>(source);
+  if (address % 2 != 0) return std::char_traits<char16_t>::length(source);
+  std::size_t i = 0;
+  while ((address + 2 * i) % 16 != 0) {
+    if (source[i] == 0) return i;
+    ++i;
+  }
+  const __m128i zero = _mm_setzero_si128();
+  for (;; i += 8) {
+    const __m128i block = _mm_load_si128(reinterpret_cast<const __m128i*>(source + i));
+    const int mask = _mm_movemask_epi8(_mm_cmpeq_epi16(block, zero));
+    if (mask != 0)
+      return i + static_cast<std::size_t>(std::countr_zero(static_cast<unsigned>(mask))) / 2;
+  }
 }
-
-// Whether the four units at p are ASCII other than NUL. Reads only as far as
-// the first unit that fails, so no read passes a terminator.
-bool IsAsciiRun(const char16_t* p) {
-  return p[0] - 1U < 0x7FU && p[1] - 1U < 0x7FU && p[2] - 1U < 0x7FU && p[3] - 1U < 0x7FU;
+#else
+std::size_t TerminatedLength(const char16_t* source) {
+  return std::char_traits<char16_t>::length(source);
 }
+#endif
 
-// One pass over the units: up to and including the terminator when
-// `untilTerminator`, else `count` units. Counts only when `destination` is
-// null. Returns the byte count, or -1 when the destination is too small.
-template <bool kUntilTerminator>
-long long Run(const Table& table, const char16_t* source, long long count, char* destination,
-              long long destinationSize, char defaultChar, std::uint8_t* seen) {
-  std::uint8_t flags = 0;
-  long long total = 0;
-  const bool plainDefault = defaultChar == '?';
-  for (long long i = 0; kUntilTerminator || i < count; ++i) {
-    // Four ASCII units (no terminator among them) at a time: one byte each.
-    while ((kUntilTerminator || count - i >= 4) &&
-           (destination == nullptr || destinationSize - total >= 4) && IsAsciiRun(source + i)) {
-      if (destination != nullptr) {
-        for (int k = 0; k < 4; ++k) destination[total + k] = static_cast<char>(source[i + k]);
-      }
-      i += 4;
-      total += 4;
+// The leading units of [source, source + count) below 0x80, each one byte of
+// the same value; copies them to `out` unless it is null.
+template <bool kWriting>
+std::size_t AsciiStretch(const char16_t* source, std::size_t count, char* out) {
+  std::size_t k = 0;
+#if defined(__SSE2__)
+  const __m128i high = _mm_set1_epi16(static_cast<short>(0xFF80));
+  const __m128i zero = _mm_setzero_si128();
+  for (; count - k >= 8; k += 8) {
+    const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(source + k));
+    if (_mm_movemask_epi8(_mm_cmpeq_epi16(_mm_and_si128(block, high), zero)) != 0xFFFF) break;
+    if constexpr (kWriting) {
+      _mm_storel_epi64(reinterpret_cast<__m128i*>(out + k), _mm_packus_epi16(block, block));
     }
+  }
+#endif
+  for (; k < count && source[k] < 0x80; ++k) {
+    if constexpr (kWriting) out[k] = static_cast<char>(source[k]);
+  }
+  return k;
+}
+
+constexpr long long kTooSmall = -1;
+constexpr long long kNoTable = -2;
+
+// One pass over `count` units. Counts only when `destination` is null.
+// Returns the byte count, kTooSmall or kNoTable.
+template <bool kWriting>
+long long Run(Table& table, const char16_t* source, std::size_t count, char* destination,
+              std::size_t destinationSize, char defaultChar, std::uint8_t* seen) {
+  std::uint8_t flags = 0;
+  std::size_t total = 0;
+  std::size_t i = 0;
+  const bool plainDefault = defaultChar == '?';
+  while (i < count) {
+    const std::size_t room = kWriting ? std::min(count - i, destinationSize - total) : count - i;
+    const std::size_t ascii = AsciiStretch<kWriting>(source + i, room, destination + total);
+    i += ascii;
+    total += ascii;
+    if (i == count) break;
     const char16_t unit = source[i];
-    const std::uint8_t entry = table.length[unit];
+    const std::uint8_t entry = table.Entry(unit);
+    if (entry == 0) return kNoTable;
     flags |= entry;
-    const int length = entry & kLengthMask;
-    if (destination != nullptr) {
-      const std::array<char, 2>& bytes = table.bytes[unit];
+    const std::size_t length = entry & kLengthMask;
+    if constexpr (kWriting) {
+      if (destinationSize - total < length) return kTooSmall;
+      const std::array<char, 2>& bytes = table.Bytes(unit);
       char* out = destination + total;
-      if (destinationSize - total >= 2) {
-        out[0] = bytes[0];
-        out[1] = bytes[1];  // overwritten by the next unit when length is 1
-      } else if (destinationSize - total >= length) {
-        out[0] = bytes[0];
-      } else {
-        return -1;
-      }
+      out[0] = bytes[0];
+      if (length == 2) out[1] = bytes[1];
       if (!plainDefault && (entry & kLacking) != 0) out[0] = defaultChar;
     }
     total += length;
-    if (kUntilTerminator && unit == 0) break;
+    ++i;
   }
   *seen = flags;
-  return total;
+  return static_cast<long long>(total);
 }
 
 }  // namespace
 
 int FromUnicode(const char16_t* source, int sourceLength, char* destination, int destinationSize,
                 char defaultChar, bool* usedDefault) {
-  const Table* table = SharedTable();
+  Table* table = SharedTable();
   if (table == nullptr) return -1;
-  if (destinationSize == 0) destination = nullptr;
+  // A length of -1 takes the terminator along; it maps to the zero byte.
+  const std::size_t count =
+      sourceLength < 0 ? TerminatedLength(source) + 1 : static_cast<std::size_t>(sourceLength);
   std::uint8_t seen = 0;
-  const long long total = sourceLength < 0 ? Run<true>(*table, source, 0, destination,
-                                                       destinationSize, defaultChar, &seen)
-                                           : Run<false>(*table, source, sourceLength, destination,
-                                                        destinationSize, defaultChar, &seen);
+  const long long total =
+      destinationSize == 0
+          ? Run<false>(*table, source, count, nullptr, 0, defaultChar, &seen)
+          : Run<true>(*table, source, count, destination, static_cast<std::size_t>(destinationSize),
+                      defaultChar, &seen);
+  if (total == kNoTable) return -1;
   if (total < 0 || total > INT_MAX) return 0;
   *usedDefault = (seen & kLacking) != 0;
   return static_cast<int>(total);
