@@ -17,6 +17,7 @@ constexpr std::chrono::milliseconds kDefaultStallTimeout{30000};
 // Idle multi handles kept for reuse; more than this only happens when that many
 // requests ran at once, and the surplus is let go.
 constexpr std::size_t kMaxIdleMultis = 4;
+constexpr std::size_t kMaxIdleEasies = 4;
 
 std::atomic<long long> g_connectTimeoutMs{kDefaultConnectTimeout.count()};
 std::atomic<long long> g_stallTimeoutMs{kDefaultStallTimeout.count()};
@@ -56,6 +57,28 @@ class ProcessState {
     if (idle_.size() < kMaxIdleMultis) idle_.push_back(std::move(multi));
   }
 
+  EasyPtr AcquireEasy() {
+    {
+      std::lock_guard<std::mutex> hold(poolLock_);
+      if (!idleEasies_.empty()) {
+        EasyPtr easy = std::move(idleEasies_.back());
+        idleEasies_.pop_back();
+        return easy;
+      }
+    }
+    return EasyPtr(curl_easy_init());
+  }
+
+  void ReleaseEasy(EasyPtr easy) {
+    if (!easy) return;
+    // Back to the defaults outside the lock; the cookie jar is let go too, so
+    // a later request without cookies cannot reach it through this handle.
+    curl_easy_reset(easy.get());
+    curl_easy_setopt(easy.get(), CURLOPT_SHARE, static_cast<CURLSH*>(nullptr));
+    std::lock_guard<std::mutex> hold(poolLock_);
+    if (idleEasies_.size() < kMaxIdleEasies) idleEasies_.push_back(std::move(easy));
+  }
+
  private:
   static void Lock(CURL*, curl_lock_data data, curl_lock_access, void* self) {
     static_cast<ProcessState*>(self)->LockFor(data).lock();
@@ -73,6 +96,7 @@ class ProcessState {
   std::array<std::mutex, CURL_LOCK_DATA_LAST> shareLocks_;
   std::mutex poolLock_;
   std::vector<MultiPtr> idle_;
+  std::vector<EasyPtr> idleEasies_;
 };
 
 ProcessState& State() {
@@ -95,6 +119,12 @@ MultiPtr AcquireMulti() {
 }
 void ReleaseMulti(MultiPtr multi) {
   State().Release(std::move(multi));
+}
+EasyPtr AcquireEasy() {
+  return State().AcquireEasy();
+}
+void ReleaseEasy(EasyPtr easy) {
+  State().ReleaseEasy(std::move(easy));
 }
 
 Timeouts CurrentTimeouts() {

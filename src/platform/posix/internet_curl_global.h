@@ -1,6 +1,7 @@
 // What the libcurl layer keeps for the whole process: the library's one-time
 // start, the in-memory cookie jar, the pool of multi handles that carries the
-// kept-alive connections from one request to the next, and the time-outs.
+// kept-alive connections from one request to the next, the pool of easy
+// handles, and the time-outs.
 #pragma once
 
 #include <chrono>
@@ -31,6 +32,13 @@ CURLSH* CookieJar();
 // requests, or a new one. Hand it back with ReleaseMulti when the request ends.
 MultiPtr AcquireMulti();
 void ReleaseMulti(MultiPtr multi);
+
+// An easy handle with every option at its default, taken from the pool when
+// one is idle: a new handle costs more than the request it makes on a kept
+// connection. Hand it back with ReleaseEasy once it belongs to no multi
+// handle; its options are cleared then, so none points at the request's data.
+EasyPtr AcquireEasy();
+void ReleaseEasy(EasyPtr easy);
 
 struct Timeouts {
   std::chrono::milliseconds connect;
