@@ -1,14 +1,36 @@
 // The internet calls over wininet.dll, bound by name at first use and kept for
 // the rest of the run. The function types are declared here so that no part of
 // the program depends on the library's own header.
+//
+// Redirects are followed here rather than by the library: Wine's wininet
+// follows a redirect loop without end, does not know 308 and repeats a 307 POST
+// without its body. Every request goes out with INTERNET_FLAG_NO_AUTO_REDIRECT,
+// and a redirect answer is followed one hop at a time, at most 10 hops, to http
+// or https only, never from https back to http. A handle of this layer is
+// therefore our own object around the library's handles; the request object
+// holds whichever request (and connection) the last hop made, so that reading
+// and the header query act on the final answer.
 #include <windows.h>
 
 #include <cstdio>
+#include <cstring>
+#include <memory>
 #include <mutex>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <utility>
+#include <vector>
 
 #include "platform/internet.h"
 
 namespace platform {
+
+struct InternetObject {
+  virtual ~InternetObject() = default;
+};
+
 namespace {
 
 using OpenFn = void*(WINAPI*)(LPCSTR, DWORD, LPCSTR, LPCSTR, DWORD);
@@ -20,7 +42,36 @@ using ReadFileFn = BOOL(WINAPI*)(void*, LPVOID, DWORD, LPDWORD);
 using QueryInfoFn = BOOL(WINAPI*)(void*, DWORD, LPVOID, LPDWORD, LPDWORD);
 using CloseHandleFn = BOOL(WINAPI*)(void*);
 
+// The library's URL_COMPONENTSA, field for field.
+struct UrlComponents {
+  DWORD structSize;
+  LPSTR scheme;
+  DWORD schemeLength;
+  int schemeKind;
+  LPSTR hostName;
+  DWORD hostNameLength;
+  WORD port;
+  LPSTR userName;
+  DWORD userNameLength;
+  LPSTR password;
+  DWORD passwordLength;
+  LPSTR urlPath;
+  DWORD urlPathLength;
+  LPSTR extraInfo;
+  DWORD extraInfoLength;
+};
+using CombineUrlFn = BOOL(WINAPI*)(LPCSTR, LPCSTR, LPSTR, LPDWORD, DWORD);
+using CrackUrlFn = BOOL(WINAPI*)(LPCSTR, DWORD, DWORD, UrlComponents*);
+
 constexpr const char* kLibrary = "wininet.dll";
+
+constexpr int kMaxRedirects = 10;
+constexpr DWORD kQueryStatusCode = 19;
+constexpr DWORD kQueryLocation = 33;
+constexpr DWORD kQueryFlagNumber = 0x20000000;
+constexpr DWORD kCombineNoEncode = 0x20000000;  // ICU_NO_ENCODE: we encode the path ourselves
+constexpr int kSchemeHttp = 3;
+constexpr int kSchemeHttps = 4;
 
 struct WinInet {
   OpenFn open = nullptr;
@@ -30,6 +81,8 @@ struct WinInet {
   ReadFileFn readFile = nullptr;
   QueryInfoFn queryInfo = nullptr;
   CloseHandleFn closeHandle = nullptr;
+  CombineUrlFn combineUrl = nullptr;
+  CrackUrlFn crackUrl = nullptr;
 };
 
 [[noreturn]] void StopCannotBind(const char* function) {
@@ -61,59 +114,401 @@ const WinInet& Api() {
     Bind(library, "InternetReadFile", bound.readFile);
     Bind(library, "HttpQueryInfoA", bound.queryInfo);
     Bind(library, "InternetCloseHandle", bound.closeHandle);
+    Bind(library, "InternetCombineUrlA", bound.combineUrl);
+    Bind(library, "InternetCrackUrlA", bound.crackUrl);
     return bound;
   }();
   return api;
 }
 
-InternetHandle ToHandle(void* raw) {
-  return static_cast<InternetHandle>(raw);
+// One handle of the library, closed when the last owner lets go of it. A
+// request or connection shares the handle it was made on, so a parent is never
+// closed under a child.
+class LibraryHandle {
+ public:
+  explicit LibraryHandle(void* raw) : raw_(raw) {}
+  LibraryHandle(const LibraryHandle&) = delete;
+  LibraryHandle& operator=(const LibraryHandle&) = delete;
+  ~LibraryHandle() {
+    if (raw_ != nullptr) Api().closeHandle(raw_);
+  }
+  void* get() const { return raw_; }
+
+ private:
+  void* raw_;
+};
+using SharedHandle = std::shared_ptr<LibraryHandle>;
+
+SharedHandle Own(void* raw) {
+  return raw != nullptr ? std::make_shared<LibraryHandle>(raw) : nullptr;
 }
-void* FromHandle(InternetHandle handle) {
-  return static_cast<void*>(handle);
+
+bool EqualsNoCase(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    char x = a[i];
+    char y = b[i];
+    if (x >= 'A' && x <= 'Z') x = static_cast<char>(x - 'A' + 'a');
+    if (y >= 'A' && y <= 'Z') y = static_cast<char>(y - 'A' + 'a');
+    if (x != y) return false;
+  }
+  return true;
+}
+
+// Blanks, control bytes and bytes above 0x7E of a redirect target are sent
+// percent-encoded, everything else exactly as given; the path starts with "/".
+std::string EncodeObjectPath(std::string_view path) {
+  static constexpr char kHex[] = "0123456789ABCDEF";
+  std::string out;
+  if (path.empty() || path.front() != '/') out.push_back('/');
+  for (const char c : path) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (byte <= 0x20 || byte >= 0x7F) {
+      out.push_back('%');
+      out.push_back(kHex[byte >> 4]);
+      out.push_back(kHex[byte & 0x0F]);
+    } else {
+      out.push_back(c);
+    }
+  }
+  return out;
+}
+
+struct Session : InternetObject {
+  SharedHandle handle;
+};
+
+struct Connection : InternetObject {
+  SharedHandle session;
+  SharedHandle handle;
+  std::string host;
+  WORD port = 0;
+};
+
+// Where one hop of a request goes.
+struct Target {
+  std::string host;
+  WORD port = 0;
+  bool secure = false;
+  std::string objectPath;
+};
+
+struct Request : InternetObject {
+  // What every hop is opened with.
+  SharedHandle session;
+  std::string verb;
+  std::optional<std::string> version;
+  std::optional<std::string> referrer;
+  std::vector<std::string> acceptTypes;
+  bool hasAcceptTypes = false;
+  DWORD flags = 0;  // the caller's
+  DWORD_PTR context = 0;
+  bool follow = false;
+
+  // The hop in hand. The request is declared after its connection, so it is
+  // closed first.
+  SharedHandle connection;
+  Target target;
+  std::unique_ptr<LibraryHandle> current;
+};
+
+class HandleTable {
+ public:
+  InternetHandle Add(std::unique_ptr<InternetObject> object) {
+    InternetHandle handle = object.get();
+    std::lock_guard<std::mutex> hold(lock_);
+    objects_.emplace(handle, std::move(object));
+    return handle;
+  }
+
+  // A handle that the table does not know (already closed, or never made) is
+  // refused rather than followed.
+  template <typename T>
+  T* Find(InternetHandle handle) {
+    std::lock_guard<std::mutex> hold(lock_);
+    const auto found = objects_.find(handle);
+    return found == objects_.end() ? nullptr : dynamic_cast<T*>(found->second.get());
+  }
+
+  bool Close(InternetHandle handle) {
+    std::unique_ptr<InternetObject> closing;
+    {
+      std::lock_guard<std::mutex> hold(lock_);
+      const auto found = objects_.find(handle);
+      if (found == objects_.end()) return false;
+      closing = std::move(found->second);
+      objects_.erase(found);
+    }
+    return true;  // `closing` closes the library's handles outside the lock
+  }
+
+ private:
+  std::mutex lock_;
+  std::unordered_map<InternetHandle, std::unique_ptr<InternetObject>> objects_;
+};
+
+HandleTable& Handles() {
+  // Never destroyed, like the bound library.
+  static HandleTable* const table = std::make_unique<HandleTable>().release();
+  return *table;
+}
+
+// The library's request for one hop on `connection`, never following
+// redirects itself.
+void* OpenLibraryRequest(const Request& request, void* connection, const std::string& verb,
+                         const Target& target) {
+  std::vector<LPCSTR> acceptTypes;
+  if (request.hasAcceptTypes) {
+    for (const std::string& type : request.acceptTypes) acceptTypes.push_back(type.c_str());
+    acceptTypes.push_back(nullptr);
+  }
+  DWORD flags = request.flags | INTERNET_FLAG_NO_AUTO_REDIRECT;
+  flags = target.secure ? flags | INTERNET_FLAG_SECURE : flags & ~INTERNET_FLAG_SECURE;
+  return Api().openRequest(connection, verb.c_str(), target.objectPath.c_str(),
+                           request.version ? request.version->c_str() : nullptr,
+                           request.referrer ? request.referrer->c_str() : nullptr,
+                           request.hasAcceptTypes ? acceptTypes.data() : nullptr, flags,
+                           request.context);
+}
+
+// The status code of the answer in hand; 0 when there is none.
+DWORD StatusCode(void* request) {
+  DWORD code = 0;
+  DWORD length = sizeof code;
+  if (!Api().queryInfo(request, kQueryStatusCode | kQueryFlagNumber, &code, &length, nullptr)) {
+    return 0;
+  }
+  return code;
+}
+
+// The answer's Location value; empty when there is none.
+std::string LocationOf(void* request) {
+  std::vector<char> value(1024);
+  for (int attempt = 0; attempt < 2; ++attempt) {
+    DWORD length = static_cast<DWORD>(value.size());
+    if (Api().queryInfo(request, kQueryLocation, value.data(), &length, nullptr)) {
+      return std::string(value.data(), strnlen(value.data(), value.size()));
+    }
+    if (GetLastError() != ERROR_INSUFFICIENT_BUFFER || length <= value.size()) break;
+    value.resize(length + 1);
+  }
+  return {};
+}
+
+// The current address of a request, as the base for a relative Location.
+std::string AddressOf(const Target& target) {
+  std::string host = target.host;
+  if (host.find(':') != std::string::npos) host = "[" + host + "]";
+  std::string address = std::string(target.secure ? "https://" : "http://") + host;
+  if (target.port != 0) address += ":" + std::to_string(target.port);
+  return address + EncodeObjectPath(target.objectPath);
+}
+
+std::optional<std::string> CombineWithLibrary(const std::string& base,
+                                              const std::string& relative) {
+  std::vector<char> combined(3 * (base.size() + relative.size()) + 64);
+  for (int attempt = 0; attempt < 2; ++attempt) {
+    DWORD length = static_cast<DWORD>(combined.size());
+    if (Api().combineUrl(base.c_str(), relative.c_str(), combined.data(), &length,
+                         kCombineNoEncode)) {
+      return std::string(combined.data(), strnlen(combined.data(), combined.size()));
+    }
+    if (length <= combined.size()) break;
+    combined.resize(length + 1);
+  }
+  return std::nullopt;
+}
+
+// The absolute address of a Location value relative to `base` (which has no
+// fragment). The library's combination replaces the last path segment for a
+// reference that is only a query, and removes "../" inside a query, so only
+// the part before the query goes through it; the query follows unchanged, and
+// a fragment is dropped, as it never goes out.
+std::optional<std::string> Combine(const std::string& base, std::string_view location) {
+  location = location.substr(0, location.find('#'));
+  const std::size_t queryAt = location.find('?');
+  const std::string_view reference = location.substr(0, queryAt);
+  const std::string_view query =
+      queryAt == std::string_view::npos ? std::string_view() : location.substr(queryAt);
+  if (reference.empty()) {
+    if (query.empty()) return base;
+    return base.substr(0, base.find('?')) + std::string(query);
+  }
+  std::optional<std::string> combined =
+      CombineWithLibrary(base.substr(0, base.find('?')), std::string(reference));
+  if (combined) *combined += query;
+  return combined;
+}
+
+// The hop that a Location value leads to from `from`; none when it is not an
+// http or https address, or would leave https for http, or enter https without
+// the request allowing it.
+std::optional<Target> ResolveRedirect(const Target& from, const std::string& location,
+                                      DWORD flags) {
+  const std::optional<std::string> address = Combine(AddressOf(from), location);
+  if (!address) return std::nullopt;
+  const std::size_t room = address->size() + 1;
+  std::vector<char> host(room);
+  std::vector<char> path(room);
+  std::vector<char> extra(room);
+  UrlComponents parts{};
+  parts.structSize = sizeof parts;
+  parts.hostName = host.data();
+  parts.hostNameLength = static_cast<DWORD>(room);
+  parts.urlPath = path.data();
+  parts.urlPathLength = static_cast<DWORD>(room);
+  parts.extraInfo = extra.data();
+  parts.extraInfoLength = static_cast<DWORD>(room);
+  if (!Api().crackUrl(address->c_str(), 0, 0, &parts)) return std::nullopt;
+
+  Target target;
+  target.secure = parts.schemeKind == kSchemeHttps;
+  if (parts.schemeKind != kSchemeHttp && !target.secure) return std::nullopt;
+  const bool allowed = target.secure == from.secure ||
+                       (target.secure && (flags & INTERNET_FLAG_IGNORE_REDIRECT_TO_HTTPS) != 0);
+  if (!allowed) return std::nullopt;
+  target.host.assign(host.data(), strnlen(host.data(), room));
+  if (target.host.empty()) return std::nullopt;
+  target.port = parts.port;
+  std::string objectPath(path.data(), strnlen(path.data(), room));
+  std::string query(extra.data(), strnlen(extra.data(), room));
+  query = query.substr(0, query.find('#'));  // a fragment never goes out
+  target.objectPath = EncodeObjectPath(objectPath + query);
+  return target;
+}
+
+bool IsRedirectStatus(DWORD code) {
+  return code == 301 || code == 302 || code == 303 || code == 307 || code == 308;
+}
+
+// Opens the next hop of `request` with `verb`. The hop in hand is replaced only
+// when the new one could be opened.
+bool OpenHop(Request& request, const Target& target, const std::string& verb) {
+  SharedHandle connection = request.connection;
+  if (!EqualsNoCase(target.host, request.target.host) || target.port != request.target.port) {
+    connection = Own(Api().connect(request.session->get(), target.host.c_str(), target.port,
+                                   nullptr, nullptr, INTERNET_SERVICE_HTTP, 0, 0));
+    if (!connection) return false;
+  }
+  auto next =
+      std::make_unique<LibraryHandle>(OpenLibraryRequest(request, connection->get(), verb, target));
+  if (next->get() == nullptr) return false;
+  request.current = std::move(next);
+  request.connection = std::move(connection);
+  request.target = target;
+  return true;
+}
+
+bool SendOnce(void* request, const char* headers, DWORD headersLength, const void* optional,
+              DWORD optionalLength) {
+  return Api().sendRequest(request, headers, headersLength, const_cast<void*>(optional),
+                           optionalLength) != FALSE;
 }
 
 }  // namespace
 
 InternetHandle InternetOpenA(const char* agent, std::uint32_t accessType, const char* proxy,
                              const char* proxyBypass, std::uint32_t flags) {
-  return ToHandle(Api().open(agent, accessType, proxy, proxyBypass, flags));
+  SharedHandle handle = Own(Api().open(agent, accessType, proxy, proxyBypass, flags));
+  if (!handle) return nullptr;
+  auto session = std::make_unique<Session>();
+  session->handle = std::move(handle);
+  return Handles().Add(std::move(session));
 }
 
 InternetHandle InternetConnectA(InternetHandle internet, const char* serverName, int port,
                                 const char* userName, const char* password, std::uint32_t service,
                                 std::uint32_t flags, std::uintptr_t context) {
+  const Session* session = Handles().Find<Session>(internet);
+  if (session == nullptr) return nullptr;
   // The port travels as 16 bits, as the library declares it.
-  return ToHandle(Api().connect(FromHandle(internet), serverName, static_cast<WORD>(port), userName,
-                                password, service, flags, context));
+  const auto port16 = static_cast<WORD>(port);
+  SharedHandle handle = Own(Api().connect(session->handle->get(), serverName, port16, userName,
+                                          password, service, flags, context));
+  if (!handle) return nullptr;
+  auto connection = std::make_unique<Connection>();
+  connection->session = session->handle;
+  connection->handle = std::move(handle);
+  connection->host = serverName != nullptr ? serverName : "";
+  connection->port = port16;
+  return Handles().Add(std::move(connection));
 }
 
 InternetHandle HttpOpenRequestA(InternetHandle connect, const char* verb, const char* objectName,
                                 const char* version, const char* referrer, const char** acceptTypes,
                                 std::uint32_t flags, std::uintptr_t context) {
-  return ToHandle(Api().openRequest(FromHandle(connect), verb, objectName, version, referrer,
-                                    acceptTypes, flags, context));
+  const Connection* connection = Handles().Find<Connection>(connect);
+  if (connection == nullptr) return nullptr;
+  auto request = std::make_unique<Request>();
+  request->session = connection->session;
+  request->verb = verb != nullptr && *verb != '\0' ? verb : "GET";
+  if (version != nullptr) request->version = version;
+  if (referrer != nullptr) request->referrer = referrer;
+  request->hasAcceptTypes = acceptTypes != nullptr;
+  for (const char** type = acceptTypes; type != nullptr && *type != nullptr; ++type) {
+    request->acceptTypes.emplace_back(*type);
+  }
+  request->flags = flags;
+  request->context = context;
+  request->follow = (flags & INTERNET_FLAG_NO_AUTO_REDIRECT) == 0;
+  request->connection = connection->handle;
+  request->target.host = connection->host;
+  request->target.port = connection->port;
+  request->target.secure = (flags & INTERNET_FLAG_SECURE) != 0;
+  request->target.objectPath = objectName != nullptr ? objectName : "";
+  // The first hop goes out with the caller's own verb and path, as given.
+  void* raw = Api().openRequest(connection->handle->get(), verb, objectName, version, referrer,
+                                acceptTypes, flags | INTERNET_FLAG_NO_AUTO_REDIRECT, context);
+  if (raw == nullptr) return nullptr;
+  request->current = std::make_unique<LibraryHandle>(raw);
+  return Handles().Add(std::move(request));
 }
 
 bool HttpSendRequestA(InternetHandle request, const char* headers, std::uint32_t headersLength,
                       const void* optional, std::uint32_t optionalLength) {
-  return Api().sendRequest(FromHandle(request), headers, headersLength, const_cast<void*>(optional),
-                           optionalLength) != FALSE;
+  Request* target = Handles().Find<Request>(request);
+  if (target == nullptr) return false;
+  bool sent = SendOnce(target->current->get(), headers, headersLength, optional, optionalLength);
+  if (!target->follow) return sent;
+  std::string verb = target->verb;
+  for (int hop = 0; sent && hop < kMaxRedirects; ++hop) {
+    const DWORD code = StatusCode(target->current->get());
+    if (!IsRedirectStatus(code)) break;
+    const std::string location = LocationOf(target->current->get());
+    if (location.empty()) break;
+    const std::optional<Target> next = ResolveRedirect(target->target, location, target->flags);
+    if (!next) break;
+    // As browsers and the library itself do: 301, 302 and 303 repeat the
+    // request as a GET without body; 307 and 308 repeat it as it was.
+    if (code <= 303 && verb != "HEAD") {
+      verb = "GET";
+      optional = nullptr;
+      optionalLength = 0;
+    }
+    if (!OpenHop(*target, *next, verb)) break;
+    sent = SendOnce(target->current->get(), headers, headersLength, optional, optionalLength);
+  }
+  return sent;
 }
 
 bool InternetReadFile(InternetHandle file, void* buffer, std::uint32_t bytesToRead,
                       std::uint32_t* bytesRead) {
+  if (bytesRead != nullptr) *bytesRead = 0;
+  Request* target = Handles().Find<Request>(file);
+  if (target == nullptr) return false;
   DWORD read = 0;
-  const BOOL ok = Api().readFile(FromHandle(file), buffer, bytesToRead, &read);
+  const BOOL ok = Api().readFile(target->current->get(), buffer, bytesToRead, &read);
   if (bytesRead != nullptr) *bytesRead = ok ? read : 0;
   return ok != FALSE;
 }
 
 bool HttpQueryInfoA(InternetHandle request, std::uint32_t infoLevel, void* buffer,
                     std::uint32_t* bufferLength, std::uint32_t* index) {
+  Request* target = Handles().Find<Request>(request);
+  if (target == nullptr) return false;
   DWORD length = bufferLength != nullptr ? *bufferLength : 0;
   DWORD indexValue = index != nullptr ? *index : 0;
-  const BOOL ok = Api().queryInfo(FromHandle(request), infoLevel, buffer, &length,
+  const BOOL ok = Api().queryInfo(target->current->get(), infoLevel, buffer, &length,
                                   index != nullptr ? &indexValue : nullptr);
   if (bufferLength != nullptr) *bufferLength = length;
   if (index != nullptr) *index = indexValue;
@@ -121,7 +516,8 @@ bool HttpQueryInfoA(InternetHandle request, std::uint32_t infoLevel, void* buffe
 }
 
 bool InternetCloseHandle(InternetHandle internet) {
-  return Api().closeHandle(FromHandle(internet)) != FALSE;
+  if (internet == nullptr) return false;
+  return Handles().Close(internet);
 }
 
 }  // namespace platform

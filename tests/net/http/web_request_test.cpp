@@ -210,11 +210,6 @@ TEST(WebRequestWire, SuppliedEmptyCookiesSendNoCookieLine) {
 class WebRequestRedirect : public ::testing::TestWithParam<int> {};
 
 TEST_P(WebRequestRedirect, FollowedByDefault) {
-  if (UnderWine() && GetParam() == 308) {
-    // Wine's library does not know 308 and hands back the redirect answer
-    // itself; Windows (and our layer) follow it like 307.
-    GTEST_SKIP() << "Wine does not follow 308";
-  }
   Text target;
   Text raw;
   const std::string body =
@@ -248,12 +243,6 @@ class WebRequestPostRedirect : public ::testing::TestWithParam<PostRedirectCase>
 // The sample service redirects GET requests only, so a listener of the test
 // gives the redirect answer to the POST.
 TEST_P(WebRequestPostRedirect, PostIsRepeatedAsTheCodeAsks) {
-  if (UnderWine() && GetParam().code == 307) {
-    // Wine repeats the POST of a 307 with its Content-Length but without the
-    // body, so the service waits for the body until its read time-out (30 s)
-    // and the call ends empty; Windows sends the body again.
-    GTEST_SKIP() << "Wine repeats a 307 POST without its body";
-  }
   const std::string to = "http://" + ServiceHost() + "/echo";
   servicetest::EchoListener redirecting("HTTP/1.1 " + std::to_string(GetParam().code) +
                                         " Moved\r\nLocation: " + to +
