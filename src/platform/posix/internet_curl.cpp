@@ -138,7 +138,9 @@ InternetHandle InternetOpenA(const char* agent, std::uint32_t accessType, const 
   if (agent != nullptr) {
     // The agent becomes one header line; a line break in it would start another.
     const std::string_view text(agent);
-    session->agent = std::string(text.substr(0, text.find_first_of("\r\n")));
+    std::size_t end = 0;
+    while (end < text.size() && text[end] != '\r' && text[end] != '\n') ++end;
+    session->agent = std::string(text.substr(0, end));
   }
   if (accessType == INTERNET_OPEN_TYPE_PROXY) {
     if (proxy == nullptr) return nullptr;
