@@ -160,7 +160,16 @@ std::size_t AsciiStretch(const char16_t* source, std::size_t count, char* out) {
   const __m128i zero = _mm_setzero_si128();
   for (; count - k >= 8; k += 8) {
     const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(source + k));
-    if (_mm_movemask_epi8(_mm_cmpeq_epi16(_mm_and_si128(block, high), zero)) != 0xFFFF) break;
+    const auto ascii =
+        static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi16(_mm_and_si128(block, high), zero)));
+    if (ascii != 0xFFFF) {
+      // The ASCII units before the first other one, then the caller's turn.
+      const std::size_t leading = static_cast<std::size_t>(std::countr_one(ascii)) / 2;
+      if constexpr (kWriting) {
+        for (std::size_t j = 0; j < leading; ++j) out[k + j] = static_cast<char>(source[k + j]);
+      }
+      return k + leading;
+    }
     if constexpr (kWriting) {
       _mm_storel_epi64(reinterpret_cast<__m128i*>(out + k), _mm_packus_epi16(block, block));
     }
@@ -185,11 +194,13 @@ long long Run(Table& table, const char16_t* source, std::size_t count, char* des
   std::size_t i = 0;
   const bool plainDefault = defaultChar == '?';
   while (i < count) {
-    const std::size_t room = kWriting ? std::min(count - i, destinationSize - total) : count - i;
-    const std::size_t ascii = AsciiStretch<kWriting>(source + i, room, destination + total);
-    i += ascii;
-    total += ascii;
-    if (i == count) break;
+    if (source[i] < 0x80) {
+      const std::size_t room = kWriting ? std::min(count - i, destinationSize - total) : count - i;
+      const std::size_t ascii = AsciiStretch<kWriting>(source + i, room, destination + total);
+      i += ascii;
+      total += ascii;
+      if (i == count) break;
+    }
     const char16_t unit = source[i];
     const std::uint8_t entry = table.Entry(unit);
     if (entry == 0) return kNoTable;

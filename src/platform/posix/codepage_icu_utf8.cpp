@@ -49,18 +49,27 @@ std::size_t Decode(const unsigned char* s, std::size_t length, char16_t* destina
       // Sixteen ASCII bytes at a time while both sides have the room.
       if (length - i >= 16 && (kCounting || capacity - u >= 24)) {
         const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + i));
-        if (_mm_movemask_epi8(block) == 0) {
+        const auto high = static_cast<unsigned>(_mm_movemask_epi8(block));
+        if (high != 0) {
+          // The ASCII bytes before the first other one; that one is decoded below.
+          const auto leading = static_cast<std::size_t>(std::countr_zero(high));
           if constexpr (!kCounting) {
-            const __m128i zero = _mm_setzero_si128();
-            _mm_storeu_si128(reinterpret_cast<__m128i*>(destination + u),
-                             _mm_unpacklo_epi8(block, zero));
-            _mm_storeu_si128(reinterpret_cast<__m128i*>(destination + u + 8),
-                             _mm_unpackhi_epi8(block, zero));
+            for (std::size_t k = 0; k < leading; ++k) destination[u + k] = s[i + k];
           }
-          i += 16;
-          u += 16;
+          i += leading;
+          u += leading;
           continue;
         }
+        if constexpr (!kCounting) {
+          const __m128i zero = _mm_setzero_si128();
+          _mm_storeu_si128(reinterpret_cast<__m128i*>(destination + u),
+                           _mm_unpacklo_epi8(block, zero));
+          _mm_storeu_si128(reinterpret_cast<__m128i*>(destination + u + 8),
+                           _mm_unpackhi_epi8(block, zero));
+        }
+        i += 16;
+        u += 16;
+        continue;
       }
 #endif
       if (length - i >= 8) {
