@@ -1,7 +1,10 @@
 # HTTP client calls: wininet.dll on Windows (bound by name at first use), our
 # layer over libcurl elsewhere.
 if(WIN32)
-  add_library(merravine_platform_internet STATIC ${CMAKE_CURRENT_SOURCE_DIR}/win32/internet_win.cpp)
+  add_library(merravine_platform_internet STATIC
+    ${CMAKE_CURRENT_SOURCE_DIR}/win32/internet_binding_win.cpp
+    ${CMAKE_CURRENT_SOURCE_DIR}/win32/internet_redirect_win.cpp
+    ${CMAKE_CURRENT_SOURCE_DIR}/win32/internet_win.cpp)
 else()
   find_package(CURL REQUIRED)
   add_library(merravine_platform_internet STATIC

@@ -1,19 +1,15 @@
-// The internet calls over wininet.dll, bound by name at first use and kept for
-// the rest of the run. The function types are declared here so that no part of
-// the program depends on the library's own header.
+// The internet calls over wininet.dll (bound in internet_binding_win.cpp).
 //
 // Redirects are followed here rather than by the library: Wine's wininet
 // follows a redirect loop without end, does not know 308 and repeats a 307 POST
 // without its body. Every request goes out with INTERNET_FLAG_NO_AUTO_REDIRECT,
 // and a redirect answer is followed one hop at a time, at most 10 hops, to http
-// or https only, never from https back to http. A handle of this layer is
-// therefore our own object around the library's handles; the request object
-// holds whichever request (and connection) the last hop made, so that reading
-// and the header query act on the final answer.
+// or https only, never from https back to http (internet_redirect_win.cpp). A
+// handle of this layer is therefore our own object around the library's
+// handles; the request object holds whichever request (and connection) the
+// last hop made, so that reading and the header query act on the final answer.
 #include <windows.h>
 
-#include <cstdio>
-#include <cstring>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -24,6 +20,8 @@
 #include <vector>
 
 #include "platform/internet.h"
+#include "platform/win32/internet_binding_win.h"
+#include "platform/win32/internet_redirect_win.h"
 
 namespace platform {
 
@@ -33,93 +31,13 @@ struct InternetObject {
 
 namespace {
 
-using OpenFn = void*(WINAPI*)(LPCSTR, DWORD, LPCSTR, LPCSTR, DWORD);
-using ConnectFn = void*(WINAPI*)(void*, LPCSTR, WORD, LPCSTR, LPCSTR, DWORD, DWORD, DWORD_PTR);
-using OpenRequestFn = void*(WINAPI*)(void*, LPCSTR, LPCSTR, LPCSTR, LPCSTR, LPCSTR*, DWORD,
-                                     DWORD_PTR);
-using SendRequestFn = BOOL(WINAPI*)(void*, LPCSTR, DWORD, LPVOID, DWORD);
-using ReadFileFn = BOOL(WINAPI*)(void*, LPVOID, DWORD, LPDWORD);
-using QueryInfoFn = BOOL(WINAPI*)(void*, DWORD, LPVOID, LPDWORD, LPDWORD);
-using CloseHandleFn = BOOL(WINAPI*)(void*);
-
-// The library's URL_COMPONENTSA, field for field.
-struct UrlComponents {
-  DWORD structSize;
-  LPSTR scheme;
-  DWORD schemeLength;
-  int schemeKind;
-  LPSTR hostName;
-  DWORD hostNameLength;
-  WORD port;
-  LPSTR userName;
-  DWORD userNameLength;
-  LPSTR password;
-  DWORD passwordLength;
-  LPSTR urlPath;
-  DWORD urlPathLength;
-  LPSTR extraInfo;
-  DWORD extraInfoLength;
-};
-using CombineUrlFn = BOOL(WINAPI*)(LPCSTR, LPCSTR, LPSTR, LPDWORD, DWORD);
-using CrackUrlFn = BOOL(WINAPI*)(LPCSTR, DWORD, DWORD, UrlComponents*);
-
-constexpr const char* kLibrary = "wininet.dll";
-
-constexpr int kMaxRedirects = 10;
-constexpr DWORD kQueryStatusCode = 19;
-constexpr DWORD kQueryLocation = 33;
-constexpr DWORD kQueryFlagNumber = 0x20000000;
-constexpr DWORD kCombineNoEncode = 0x20000000;  // ICU_NO_ENCODE: we encode the path ourselves
-constexpr int kSchemeHttp = 3;
-constexpr int kSchemeHttps = 4;
-
-struct WinInet {
-  OpenFn open = nullptr;
-  ConnectFn connect = nullptr;
-  OpenRequestFn openRequest = nullptr;
-  SendRequestFn sendRequest = nullptr;
-  ReadFileFn readFile = nullptr;
-  QueryInfoFn queryInfo = nullptr;
-  CloseHandleFn closeHandle = nullptr;
-  CombineUrlFn combineUrl = nullptr;
-  CrackUrlFn crackUrl = nullptr;
-};
-
-[[noreturn]] void StopCannotBind(const char* function) {
-  char message[256];
-  std::snprintf(message, sizeof message,
-                "The function %s could not be bound from %s.\nThe program will now end.", function,
-                kLibrary);
-  MessageBoxA(nullptr, message, "Merravine", MB_OK | MB_ICONERROR | MB_TASKMODAL);
-  ExitProcess(1);
-}
-
-template <typename Fn>
-void Bind(HMODULE library, const char* name, Fn& slot) {
-  FARPROC address = library != nullptr ? GetProcAddress(library, name) : nullptr;
-  if (address == nullptr) StopCannotBind(name);
-  slot = reinterpret_cast<Fn>(reinterpret_cast<void*>(address));
-}
-
-const WinInet& Api() {
-  // Bound once, by whichever thread comes first; the library stays loaded.
-  static const WinInet api = [] {
-    WinInet bound;
-    HMODULE library = LoadLibraryA(kLibrary);
-    if (library == nullptr) StopCannotBind("InternetOpenA");
-    Bind(library, "InternetOpenA", bound.open);
-    Bind(library, "InternetConnectA", bound.connect);
-    Bind(library, "HttpOpenRequestA", bound.openRequest);
-    Bind(library, "HttpSendRequestA", bound.sendRequest);
-    Bind(library, "InternetReadFile", bound.readFile);
-    Bind(library, "HttpQueryInfoA", bound.queryInfo);
-    Bind(library, "InternetCloseHandle", bound.closeHandle);
-    Bind(library, "InternetCombineUrlA", bound.combineUrl);
-    Bind(library, "InternetCrackUrlA", bound.crackUrl);
-    return bound;
-  }();
-  return api;
-}
+using wininet::Api;
+using wininet::IsRedirectStatus;
+using wininet::kMaxRedirects;
+using wininet::LocationOf;
+using wininet::ResolveRedirect;
+using wininet::StatusCode;
+using wininet::Target;
 
 // One handle of the library, closed when the last owner lets go of it. A
 // request or connection shares the handle it was made on, so a parent is never
@@ -155,25 +73,6 @@ bool EqualsNoCase(std::string_view a, std::string_view b) {
   return true;
 }
 
-// Blanks, control bytes and bytes above 0x7E of a redirect target are sent
-// percent-encoded, everything else exactly as given; the path starts with "/".
-std::string EncodeObjectPath(std::string_view path) {
-  static constexpr char kHex[] = "0123456789ABCDEF";
-  std::string out;
-  if (path.empty() || path.front() != '/') out.push_back('/');
-  for (const char c : path) {
-    const auto byte = static_cast<unsigned char>(c);
-    if (byte <= 0x20 || byte >= 0x7F) {
-      out.push_back('%');
-      out.push_back(kHex[byte >> 4]);
-      out.push_back(kHex[byte & 0x0F]);
-    } else {
-      out.push_back(c);
-    }
-  }
-  return out;
-}
-
 struct Session : InternetObject {
   SharedHandle handle;
 };
@@ -183,14 +82,6 @@ struct Connection : InternetObject {
   SharedHandle handle;
   std::string host;
   WORD port = 0;
-};
-
-// Where one hop of a request goes.
-struct Target {
-  std::string host;
-  WORD port = 0;
-  bool secure = false;
-  std::string objectPath;
 };
 
 struct Request : InternetObject {
@@ -269,116 +160,6 @@ void* OpenLibraryRequest(const Request& request, void* connection, const std::st
                            request.referrer ? request.referrer->c_str() : nullptr,
                            request.hasAcceptTypes ? acceptTypes.data() : nullptr, flags,
                            request.context);
-}
-
-// The status code of the answer in hand; 0 when there is none.
-DWORD StatusCode(void* request) {
-  DWORD code = 0;
-  DWORD length = sizeof code;
-  if (!Api().queryInfo(request, kQueryStatusCode | kQueryFlagNumber, &code, &length, nullptr)) {
-    return 0;
-  }
-  return code;
-}
-
-// The answer's Location value; empty when there is none.
-std::string LocationOf(void* request) {
-  std::vector<char> value(1024);
-  for (int attempt = 0; attempt < 2; ++attempt) {
-    DWORD length = static_cast<DWORD>(value.size());
-    if (Api().queryInfo(request, kQueryLocation, value.data(), &length, nullptr)) {
-      return std::string(value.data(), strnlen(value.data(), value.size()));
-    }
-    if (GetLastError() != ERROR_INSUFFICIENT_BUFFER || length <= value.size()) break;
-    value.resize(length + 1);
-  }
-  return {};
-}
-
-// The current address of a request, as the base for a relative Location.
-std::string AddressOf(const Target& target) {
-  std::string host = target.host;
-  if (host.find(':') != std::string::npos) host = "[" + host + "]";
-  std::string address = std::string(target.secure ? "https://" : "http://") + host;
-  if (target.port != 0) address += ":" + std::to_string(target.port);
-  return address + EncodeObjectPath(target.objectPath);
-}
-
-std::optional<std::string> CombineWithLibrary(const std::string& base,
-                                              const std::string& relative) {
-  std::vector<char> combined(3 * (base.size() + relative.size()) + 64);
-  for (int attempt = 0; attempt < 2; ++attempt) {
-    DWORD length = static_cast<DWORD>(combined.size());
-    if (Api().combineUrl(base.c_str(), relative.c_str(), combined.data(), &length,
-                         kCombineNoEncode)) {
-      return std::string(combined.data(), strnlen(combined.data(), combined.size()));
-    }
-    if (length <= combined.size()) break;
-    combined.resize(length + 1);
-  }
-  return std::nullopt;
-}
-
-// The absolute address of a Location value relative to `base` (which has no
-// fragment). The library's combination replaces the last path segment for a
-// reference that is only a query, and removes "../" inside a query, so only
-// the part before the query goes through it; the query follows unchanged, and
-// a fragment is dropped, as it never goes out.
-std::optional<std::string> Combine(const std::string& base, std::string_view location) {
-  location = location.substr(0, location.find('#'));
-  const std::size_t queryAt = location.find('?');
-  const std::string_view reference = location.substr(0, queryAt);
-  const std::string_view query =
-      queryAt == std::string_view::npos ? std::string_view() : location.substr(queryAt);
-  if (reference.empty()) {
-    if (query.empty()) return base;
-    return base.substr(0, base.find('?')) + std::string(query);
-  }
-  std::optional<std::string> combined =
-      CombineWithLibrary(base.substr(0, base.find('?')), std::string(reference));
-  if (combined) *combined += query;
-  return combined;
-}
-
-// The hop that a Location value leads to from `from`; none when it is not an
-// http or https address, or would leave https for http, or enter https without
-// the request allowing it.
-std::optional<Target> ResolveRedirect(const Target& from, const std::string& location,
-                                      DWORD flags) {
-  const std::optional<std::string> address = Combine(AddressOf(from), location);
-  if (!address) return std::nullopt;
-  const std::size_t room = address->size() + 1;
-  std::vector<char> host(room);
-  std::vector<char> path(room);
-  std::vector<char> extra(room);
-  UrlComponents parts{};
-  parts.structSize = sizeof parts;
-  parts.hostName = host.data();
-  parts.hostNameLength = static_cast<DWORD>(room);
-  parts.urlPath = path.data();
-  parts.urlPathLength = static_cast<DWORD>(room);
-  parts.extraInfo = extra.data();
-  parts.extraInfoLength = static_cast<DWORD>(room);
-  if (!Api().crackUrl(address->c_str(), 0, 0, &parts)) return std::nullopt;
-
-  Target target;
-  target.secure = parts.schemeKind == kSchemeHttps;
-  if (parts.schemeKind != kSchemeHttp && !target.secure) return std::nullopt;
-  const bool allowed = target.secure == from.secure ||
-                       (target.secure && (flags & INTERNET_FLAG_IGNORE_REDIRECT_TO_HTTPS) != 0);
-  if (!allowed) return std::nullopt;
-  target.host.assign(host.data(), strnlen(host.data(), room));
-  if (target.host.empty()) return std::nullopt;
-  target.port = parts.port;
-  std::string objectPath(path.data(), strnlen(path.data(), room));
-  std::string query(extra.data(), strnlen(extra.data(), room));
-  query = query.substr(0, query.find('#'));  // a fragment never goes out
-  target.objectPath = EncodeObjectPath(objectPath + query);
-  return target;
-}
-
-bool IsRedirectStatus(DWORD code) {
-  return code == 301 || code == 302 || code == 303 || code == 307 || code == 308;
 }
 
 // Opens the next hop of `request` with `verb`. The hop in hand is replaced only
