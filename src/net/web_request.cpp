@@ -48,6 +48,13 @@ Text AgentFor(const Text& extraHeaders) {
   if (TextLength(agent) == 0 && TextFind(extraHeaders, "\r\n", at) == -1) {
     agent = TextTrim(TextMid(extraHeaders, at + TextLength(name), TextLength(extraHeaders)));
   }
+  // The agent becomes a header line of its own: any CR or LF byte in it, a lone
+  // one or one that the character walk took for the second byte of a
+  // double-byte character, would let the caller's text start a new line there.
+  const std::size_t lineBreak = agent.View().find_first_of("\r\n");
+  if (lineBreak != std::string_view::npos) {
+    agent = TextTrim(TextLeft(agent, static_cast<int>(lineBreak)));
+  }
   return agent;
 }
 

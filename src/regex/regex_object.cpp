@@ -1,5 +1,7 @@
 #include "regex/regex_object.h"
 
+#include <algorithm>
+
 #include <cstdint>
 #include <string_view>
 
@@ -102,6 +104,8 @@ int RegexObject::BytePosition(const platform::ComObject& match, const Text& need
   for (int character = 0; character < first && offset < bytes.size(); ++character) {
     offset += static_cast<unsigned char>(bytes[offset]) >= 0x80 ? 2 : 1;
   }
+  // A first byte that ends the subject stands alone: the walk stops at the end.
+  offset = std::min(offset, bytes.size());
   // An empty match is found nowhere by a search; its place is the offset.
   if (TextLength(needle) == 0) return static_cast<int>(offset);
   return TextFind(subject, needle, static_cast<int>(offset) + 1, ignoreCase) - 1;
