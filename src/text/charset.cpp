@@ -70,7 +70,8 @@ Text WideToMulti(const Bytes& w, int codePage) {
   platform::WideCharToMultiByte(page, kNoFlags, source, kUpToTerminator, buffer.BufferData(), size,
                                 nullptr, nullptr);
   buffer.CutAtNul();
-  return buffer.Length() == 0 ? Text() : buffer;
+  if (buffer.Length() == 0) return Text();
+  return buffer;  // moved, where the conditional operator would copy it
 }
 
 }  // namespace merravine

@@ -123,30 +123,32 @@ Table* SharedTable() {
   return table;
 }
 
-// The units before the terminator. The scan reads whole aligned 16-byte
-// blocks, which never cross into another page, so it may look at bytes after
-// the terminator within the block of the terminator (as the C library's own
-// string scans do); those bytes never decide anything.
+// The index of the first zero unit among the first `limit` units, or `limit`
+// when there is none. The scan reads whole aligned 16-byte blocks, which never
+// cross into another page, so it may look at bytes after the terminator within
+// the terminator's block (as the C library's own string scans do); those bytes
+// never decide anything. `source` must be aligned to its units.
 #if defined(__SSE2__)
-__attribute__((no_sanitize("address"))) std::size_t TerminatedLength(const char16_t* source) {
+__attribute__((no_sanitize("address"))) std::size_t ZeroWithin(const char16_t* source,
+                                                               std::size_t limit) {
   const auto address = reinterpret_cast<std::uintptr_t>(source);
-  if (address % 2 != 0) return std::char_traits<char16_t>::length(source);
   std::size_t i = 0;
-  while ((address + 2 * i) % 16 != 0) {
+  for (; i < limit && (address + 2 * i) % 16 != 0; ++i) {
     if (source[i] == 0) return i;
-    ++i;
   }
   const __m128i zero = _mm_setzero_si128();
-  for (;; i += 8) {
+  for (; i < limit; i += 8) {
     const __m128i block = _mm_load_si128(reinterpret_cast<const __m128i*>(source + i));
-    const int mask = _mm_movemask_epi8(_mm_cmpeq_epi16(block, zero));
-    if (mask != 0)
-      return i + static_cast<std::size_t>(std::countr_zero(static_cast<unsigned>(mask))) / 2;
+    const auto mask = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi16(block, zero)));
+    if (mask != 0) return std::min(limit, i + static_cast<std::size_t>(std::countr_zero(mask)) / 2);
   }
+  return limit;
 }
 #else
-std::size_t TerminatedLength(const char16_t* source) {
-  return std::char_traits<char16_t>::length(source);
+std::size_t ZeroWithin(const char16_t* source, std::size_t limit) {
+  std::size_t i = 0;
+  while (i < limit && source[i] != 0) ++i;
+  return i;
 }
 #endif
 
@@ -196,7 +198,8 @@ long long Run(Table& table, const char16_t* source, std::size_t count, char* des
   while (i < count) {
     if (source[i] < 0x80) {
       const std::size_t room = kWriting ? std::min(count - i, destinationSize - total) : count - i;
-      const std::size_t ascii = AsciiStretch<kWriting>(source + i, room, destination + total);
+      const std::size_t ascii =
+          AsciiStretch<kWriting>(source + i, room, kWriting ? destination + total : nullptr);
       i += ascii;
       total += ascii;
       if (i == count) break;
@@ -221,21 +224,56 @@ long long Run(Table& table, const char16_t* source, std::size_t count, char* des
   return static_cast<long long>(total);
 }
 
+// A terminated source is taken in pieces: each is measured and then converted
+// while it is still in the cache, so a large text is not read once more from
+// memory just to find its end.
+template <bool kWriting>
+long long RunTerminated(Table& table, const char16_t* source, char* destination,
+                        std::size_t destinationSize, char defaultChar, std::uint8_t* seen) {
+  constexpr std::size_t kPieceUnits = 4096;
+  std::size_t total = 0;
+  for (;;) {
+    const std::size_t units = ZeroWithin(source, kPieceUnits);
+    const bool last = units < kPieceUnits;
+    const std::size_t count = last ? units + 1 : units;  // the terminator maps to the zero byte
+    std::uint8_t pieceSeen = 0;
+    const long long piece =
+        Run<kWriting>(table, source, count, kWriting ? destination + total : nullptr,
+                      kWriting ? destinationSize - total : 0, defaultChar, &pieceSeen);
+    if (piece < 0) return piece;
+    *seen |= pieceSeen;
+    total += static_cast<std::size_t>(piece);
+    if (last || total > INT_MAX) return static_cast<long long>(total);
+    source += count;
+  }
+}
+
 }  // namespace
 
 int FromUnicode(const char16_t* source, int sourceLength, char* destination, int destinationSize,
                 char defaultChar, bool* usedDefault) {
   Table* table = SharedTable();
   if (table == nullptr) return -1;
-  // A length of -1 takes the terminator along; it maps to the zero byte.
-  const std::size_t count =
-      sourceLength < 0 ? TerminatedLength(source) + 1 : static_cast<std::size_t>(sourceLength);
+  if (destinationSize == 0) destination = nullptr;
+  const auto size = static_cast<std::size_t>(destinationSize);
   std::uint8_t seen = 0;
-  const long long total =
-      destinationSize == 0
-          ? Run<false>(*table, source, count, nullptr, 0, defaultChar, &seen)
-          : Run<true>(*table, source, count, destination, static_cast<std::size_t>(destinationSize),
-                      defaultChar, &seen);
+  long long total = 0;
+  if (sourceLength >= 0) {
+    const auto count = static_cast<std::size_t>(sourceLength);
+    total = destination == nullptr
+                ? Run<false>(*table, source, count, nullptr, 0, defaultChar, &seen)
+                : Run<true>(*table, source, count, destination, size, defaultChar, &seen);
+  } else if (reinterpret_cast<std::uintptr_t>(source) % alignof(char16_t) != 0) {
+    // Not aligned to its units: measured the plain way, then converted whole.
+    const std::size_t count = std::char_traits<char16_t>::length(source) + 1;
+    total = destination == nullptr
+                ? Run<false>(*table, source, count, nullptr, 0, defaultChar, &seen)
+                : Run<true>(*table, source, count, destination, size, defaultChar, &seen);
+  } else {
+    total = destination == nullptr
+                ? RunTerminated<false>(*table, source, nullptr, 0, defaultChar, &seen)
+                : RunTerminated<true>(*table, source, destination, size, defaultChar, &seen);
+  }
   if (total == kNoTable) return -1;
   if (total < 0 || total > INT_MAX) return 0;
   *usedDefault = (seen & kLacking) != 0;
