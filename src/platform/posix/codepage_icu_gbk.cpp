@@ -27,7 +27,6 @@ namespace {
 
 constexpr std::size_t kUnits = 0x10000;
 constexpr std::size_t kBlockUnits = 0x100;
-constexpr std::size_t kBlocks = kUnits / kBlockUnits;
 constexpr std::uint8_t kLengthMask = 0x03;
 constexpr std::uint8_t kLacking = 0x80;  // with length 1: the default character stands in
 
