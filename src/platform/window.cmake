@@ -6,7 +6,9 @@ else()
   file(GLOB window_backend CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/posix/window_*.cpp)
 endif()
 if(window_backend)
-  add_library(merravine_platform_window STATIC ${window_backend})
+  # Starting a thread is the same on both backends.
+  add_library(merravine_platform_window STATIC ${window_backend}
+                                               ${CMAKE_CURRENT_SOURCE_DIR}/window_thread.cpp)
   target_include_directories(merravine_platform_window PUBLIC ${PROJECT_SOURCE_DIR}/src)
   target_link_libraries(merravine_platform_window PUBLIC merravine_text)
   merravine_warnings(merravine_platform_window)

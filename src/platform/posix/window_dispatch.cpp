@@ -1,4 +1,4 @@
-// The application object, work handed to the main thread, and threads.
+// The application object and work handed to the main thread.
 //
 // Work goes into a queue of our own, and a queued call on a receiver object
 // that lives on the main thread wakes that thread, which runs the queue in
@@ -11,8 +11,7 @@
 #include <deque>
 #include <memory>
 #include <mutex>
-#include <system_error>
-#include <thread>
+#include <utility>
 
 #include <QApplication>
 #include <QMetaObject>
@@ -127,15 +126,6 @@ void RunOnMainThread(std::function<void()> work) {
   // One wake-up for a queue that was empty; the main thread takes along what
   // is queued by the time it gets there.
   if (wake) qt::WakeMainThread(queue);
-}
-
-bool StartThread(std::function<void()> work) {
-  try {
-    std::thread(std::move(work)).detach();
-    return true;
-  } catch (const std::system_error&) {
-    return false;
-  }
 }
 
 }  // namespace platform

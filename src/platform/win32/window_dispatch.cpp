@@ -1,4 +1,4 @@
-// Work handed to the main thread, thread start and the notice box.
+// Work handed to the main thread and the notice box.
 //
 // Work goes into a queue, and a message posted to the main window wakes the
 // main thread, which runs the whole queue. A window message (not a thread
@@ -7,8 +7,6 @@
 // the queue is closed: later work is dropped and never run.
 #include <deque>
 #include <mutex>
-#include <system_error>
-#include <thread>
 #include <utility>
 
 #include "platform/win32/window_win32.h"
@@ -68,15 +66,6 @@ void RunOnMainThread(std::function<void()> work) {
   // One message per piece of work: the handler runs all that is queued, so an
   // extra message finds an empty queue, and a lost one is made up by the next.
   PostMessageW(queue.target, win32::kRunQueuedWork, 0, 0);
-}
-
-bool StartThread(std::function<void()> work) {
-  try {
-    std::thread(std::move(work)).detach();
-    return true;
-  } catch (const std::system_error&) {
-    return false;
-  }
 }
 
 void ShowNotice(const Text& text, const Text& caption) {
