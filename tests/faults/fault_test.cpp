@@ -7,7 +7,6 @@
 // for the test; the Windows build runs the same cases over wininet.dll (Wine's,
 // under Wine), whose time-outs the routine never sets.
 #include <chrono>
-#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -16,6 +15,7 @@
 
 #include "fault_support.h"
 #include "net/web_request.h"
+#include "support/sample_service.h"
 
 #if !defined(_WIN32)
 #include "platform/posix/internet_curl_testing.h"
@@ -24,11 +24,12 @@
 namespace merravine {
 namespace {
 
-using faults::FaultUrl;
 using faults::PatternByte;
-using faults::ServiceCounter;
-using faults::ServiceUrl;
-using faults::ThreadCount;
+using servicetest::FaultUrl;
+using servicetest::ServiceCounter;
+using servicetest::ServiceUrl;
+using servicetest::ThreadCount;
+using servicetest::UnderWine;
 using ::testing::HasSubstr;
 using ::testing::Not;
 using ::testing::StartsWith;
@@ -114,12 +115,6 @@ struct FaultCase {
 
 void PrintTo(const FaultCase& c, std::ostream* out) {
   *out << c.name;
-}
-
-// Under Wine (whose wininet stands in for Windows' in the Windows build).
-bool UnderWine() {
-  const char* prefix = std::getenv("WINEPREFIX");
-  return prefix != nullptr && *prefix != '\0';
 }
 
 class FaultTest : public ::testing::TestWithParam<FaultCase> {
@@ -247,7 +242,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(RedirectLoop, IsCutOffAfterABoundedNumberOfRequests) {
   if (SkipLoopUnderWine("/redirect/loop")) GTEST_SKIP() << "Wine follows a redirect loop forever";
-  faults::ResetServiceCounters();
+  servicetest::ResetServiceCounters();
   Request(ServiceUrl("/redirect/loop"));
   const long requests = ServiceCounter("requests");
   EXPECT_GE(requests, 2);

@@ -2,7 +2,6 @@
 // never lead it to another protocol, redirects are bounded, and a dead server
 // ends the call without leaving a thread behind.
 #include <chrono>
-#include <filesystem>
 #include <string>
 
 #include <gmock/gmock.h>
@@ -19,18 +18,10 @@ using servicetest::FaultUrl;
 using servicetest::ServiceCounter;
 using servicetest::ServiceUrl;
 using servicetest::Str;
+using servicetest::ThreadCount;
 using ::testing::HasSubstr;
 using ::testing::Not;
 using ::testing::StartsWith;
-
-std::size_t ThreadCount() {
-  std::size_t count = 0;
-  for (const auto& entry : std::filesystem::directory_iterator("/proc/self/task")) {
-    (void)entry;
-    ++count;
-  }
-  return count;
-}
 
 TEST(InternetCurlRedirects, OtherSchemesAreNeverFollowed) {
   for (const std::string path : {"/redirect/file", "/redirect/302?to=ftp://127.0.0.1/x",
@@ -49,7 +40,7 @@ TEST(InternetCurlRedirects, OtherSchemesAreNeverFollowed) {
 }
 
 TEST(InternetCurlRedirects, ALoopEndsAfterTenRedirects) {
-  WebRequest(ServiceUrl("/stats/reset"), 1);
+  servicetest::ResetServiceCounters();
   Text raw;
   Text target;
   WebRequest(ServiceUrl("/redirect/loop"), 0, Text(), nullptr, nullptr, nullptr, &target, false,
@@ -73,7 +64,7 @@ class InternetCurlStall : public ::testing::Test {
 };
 
 TEST_F(InternetCurlStall, DeadServersEndTheCallWithoutLeavingAThread) {
-  const std::size_t threadsBefore = ThreadCount();
+  const long threadsBefore = ThreadCount();
 
   Text raw = "before";
   EXPECT_EQ(WebRequest(FaultUrl("/never-answer"), 0, Text(), nullptr, nullptr, nullptr, nullptr,
