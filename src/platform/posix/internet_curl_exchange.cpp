@@ -167,7 +167,7 @@ bool Exchange::Send(std::string_view headerBlock, std::string_view body) {
 bool Exchange::StartHop(const std::string& url) {
   // A redirect's hop starts over on the same handle, with every option unset.
   if (easy_) {
-    curl_easy_reset(easy_.get());
+    ResetEasy(easy_.get());
   } else {
     easy_ = AcquireEasy();
   }

@@ -73,7 +73,7 @@ class ProcessState {
     if (!easy) return;
     // Back to the defaults outside the lock; the cookie jar is let go too, so
     // a later request without cookies cannot reach it through this handle.
-    curl_easy_reset(easy.get());
+    ResetEasy(easy.get());
     curl_easy_setopt(easy.get(), CURLOPT_SHARE, static_cast<CURLSH*>(nullptr));
     std::lock_guard<std::mutex> hold(poolLock_);
     if (idleEasies_.size() < kMaxIdleEasies) idleEasies_.push_back(std::move(easy));
@@ -125,6 +125,13 @@ EasyPtr AcquireEasy() {
 }
 void ReleaseEasy(EasyPtr easy) {
   State().ReleaseEasy(std::move(easy));
+}
+
+void ResetEasy(CURL* easy) {
+  // With the jar still attached this only ends the handle's use of it; the
+  // jar's cookies stay.
+  curl_easy_setopt(easy, CURLOPT_COOKIEFILE, static_cast<const char*>(nullptr));
+  curl_easy_reset(easy);
 }
 
 Timeouts CurrentTimeouts() {

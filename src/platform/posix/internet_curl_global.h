@@ -40,6 +40,10 @@ void ReleaseMulti(MultiPtr multi);
 EasyPtr AcquireEasy();
 void ReleaseEasy(EasyPtr easy);
 
+// Every option of the handle back at its default. libcurl's own reset forgets the
+// list of cookie files without freeing it, so that list is let go first.
+void ResetEasy(CURL* easy);
+
 struct Timeouts {
   std::chrono::milliseconds connect;
   std::chrono::milliseconds stall;  // no byte sent or received for this long
