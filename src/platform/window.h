@@ -68,11 +68,11 @@ struct WindowDesign {
 };
 
 struct WindowEvents {
-  std::function<void()> created;                    // window and controls exist, hidden
-  std::function<void(ControlId)> clicked;            // a push button
-  std::function<void(ControlId)> rightClicked;       // the list view
-  std::function<void(int command)> menuChosen;       // an item of the pop-up menu
-  std::function<void()> closed;                      // the window is being destroyed
+  std::function<void()> created;                // window and controls exist, hidden
+  std::function<void(ControlId)> clicked;       // a push button
+  std::function<void(ControlId)> rightClicked;  // the list view
+  std::function<void(int command)> menuChosen;  // an item of the pop-up menu
+  std::function<void()> closed;                 // the window is being destroyed
 };
 
 // Creates the window hidden with its controls, shows the visible controls,
