@@ -13,5 +13,7 @@ else()
     ${CMAKE_CURRENT_SOURCE_DIR}/posix/internet_curl_global.cpp)
   target_link_libraries(merravine_platform_internet PRIVATE CURL::libcurl)
 endif()
+# The handle table and path encoding that both layers share.
+target_sources(merravine_platform_internet PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/internet_layer.cpp)
 target_include_directories(merravine_platform_internet PUBLIC ${PROJECT_SOURCE_DIR}/src)
 merravine_warnings(merravine_platform_internet)

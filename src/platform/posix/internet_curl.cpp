@@ -10,14 +10,11 @@
 #include <utility>
 
 #include "platform/internet.h"
+#include "platform/internet_layer.h"
 #include "platform/posix/internet_curl_exchange.h"
 #include "platform/posix/internet_curl_global.h"
 
 namespace platform {
-
-struct InternetObject {
-  virtual ~InternetObject() = default;
-};
 
 namespace {
 
@@ -42,57 +39,6 @@ struct Request : InternetObject {
   Exchange exchange;
   bool sent = false;
 };
-
-class HandleTable {
- public:
-  InternetHandle Add(std::unique_ptr<InternetObject> object) {
-    InternetHandle handle = object.get();
-    std::lock_guard<std::mutex> hold(lock_);
-    objects_.emplace(handle, std::move(object));
-    return handle;
-  }
-
-  template <typename T>
-  T* Find(InternetHandle handle) {
-    std::lock_guard<std::mutex> hold(lock_);
-    const auto found = objects_.find(handle);
-    return found == objects_.end() ? nullptr : dynamic_cast<T*>(found->second.get());
-  }
-
-  bool Close(InternetHandle handle) {
-    std::unique_ptr<InternetObject> closing;
-    {
-      std::lock_guard<std::mutex> hold(lock_);
-      const auto found = objects_.find(handle);
-      if (found == objects_.end()) return false;
-      closing = std::move(found->second);
-      objects_.erase(found);
-    }
-    return true;  // `closing` ends its request outside the lock
-  }
-
- private:
-  std::mutex lock_;
-  std::unordered_map<InternetHandle, std::unique_ptr<InternetObject>> objects_;
-};
-
-HandleTable& Handles() {
-  // Never destroyed, like the rest of the layer's process state.
-  static HandleTable* const table = std::make_unique<HandleTable>().release();
-  return *table;
-}
-
-bool EqualsNoCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    char x = a[i];
-    char y = b[i];
-    if (x >= 'A' && x <= 'Z') x = static_cast<char>(x - 'A' + 'a');
-    if (y >= 'A' && y <= 'Z') y = static_cast<char>(y - 'A' + 'a');
-    if (x != y) return false;
-  }
-  return true;
-}
 
 // One proxy address as "host:port"; an optional "http://" in front is dropped,
 // and an address for any other protocol is not used.
@@ -146,14 +92,14 @@ InternetHandle InternetOpenA(const char* agent, std::uint32_t accessType, const 
     if (proxy == nullptr) return nullptr;
     session->proxy = ParseProxyList(proxy);
   }
-  return Handles().Add(std::move(session));
+  return InternetHandles().Add(std::move(session));
 }
 
 InternetHandle InternetConnectA(InternetHandle internet, const char* serverName, int port,
                                 const char* /*userName*/, const char* /*password*/,
                                 std::uint32_t service, std::uint32_t /*flags*/,
                                 std::uintptr_t /*context*/) {
-  const Session* session = Handles().Find<Session>(internet);
+  const Session* session = InternetHandles().Find<Session>(internet);
   if (session == nullptr || service != INTERNET_SERVICE_HTTP || serverName == nullptr ||
       *serverName == '\0') {
     return nullptr;
@@ -162,14 +108,14 @@ InternetHandle InternetConnectA(InternetHandle internet, const char* serverName,
   connection->session = *session;
   connection->host = serverName;
   connection->port = port;
-  return Handles().Add(std::move(connection));
+  return InternetHandles().Add(std::move(connection));
 }
 
 InternetHandle HttpOpenRequestA(InternetHandle connect, const char* verb, const char* objectName,
                                 const char* /*version*/, const char* /*referrer*/,
                                 const char** /*acceptTypes*/, std::uint32_t flags,
                                 std::uintptr_t /*context*/) {
-  const Connection* connection = Handles().Find<Connection>(connect);
+  const Connection* connection = InternetHandles().Find<Connection>(connect);
   if (connection == nullptr) return nullptr;
   RequestSettings settings;
   settings.agent = connection->session.agent;
@@ -180,12 +126,12 @@ InternetHandle HttpOpenRequestA(InternetHandle connect, const char* verb, const 
   settings.verb = verb != nullptr && *verb != '\0' ? verb : "GET";
   settings.objectPath = objectName != nullptr ? objectName : "/";
   settings.flags = flags;
-  return Handles().Add(std::make_unique<Request>(std::move(settings)));
+  return InternetHandles().Add(std::make_unique<Request>(std::move(settings)));
 }
 
 bool HttpSendRequestA(InternetHandle request, const char* headers, std::uint32_t headersLength,
                       const void* optional, std::uint32_t optionalLength) {
-  Request* target = Handles().Find<Request>(request);
+  Request* target = InternetHandles().Find<Request>(request);
   if (target == nullptr || target->sent) return false;
   target->sent = true;
   std::string_view headerBlock;
@@ -204,7 +150,7 @@ bool InternetReadFile(InternetHandle file, void* buffer, std::uint32_t bytesToRe
                       std::uint32_t* bytesRead) {
   if (bytesRead == nullptr) return false;
   *bytesRead = 0;
-  Request* target = Handles().Find<Request>(file);
+  Request* target = InternetHandles().Find<Request>(file);
   if (target == nullptr || buffer == nullptr) return false;
   std::size_t copied = 0;
   const bool ok = target->exchange.Read(static_cast<char*>(buffer), bytesToRead, &copied);
@@ -214,7 +160,7 @@ bool InternetReadFile(InternetHandle file, void* buffer, std::uint32_t bytesToRe
 
 bool HttpQueryInfoA(InternetHandle request, std::uint32_t infoLevel, void* buffer,
                     std::uint32_t* bufferLength, std::uint32_t* /*index*/) {
-  Request* target = Handles().Find<Request>(request);
+  Request* target = InternetHandles().Find<Request>(request);
   if (target == nullptr || bufferLength == nullptr) return false;
   if ((infoLevel & 0xFFFF) != HTTP_QUERY_RAW_HEADERS_CRLF) return false;
   const std::string* head = target->exchange.RawHead();
@@ -231,7 +177,7 @@ bool HttpQueryInfoA(InternetHandle request, std::uint32_t infoLevel, void* buffe
 
 bool InternetCloseHandle(InternetHandle internet) {
   if (internet == nullptr) return false;
-  return Handles().Close(internet);
+  return InternetHandles().Close(internet);
 }
 
 }  // namespace platform

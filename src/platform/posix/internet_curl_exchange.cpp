@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "platform/internet.h"
+#include "platform/internet_layer.h"
 
 namespace platform::curl_layer {
 namespace {
@@ -37,25 +38,6 @@ std::string_view TrimBlanks(std::string_view text) {
   while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
   while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
   return text;
-}
-
-// The URL parser refuses blanks, control bytes and bytes above 0x7E; those are
-// sent percent-encoded, everything else exactly as given.
-std::string EncodeObjectPath(std::string_view path) {
-  static constexpr char kHex[] = "0123456789ABCDEF";
-  std::string out;
-  if (path.empty() || path.front() != '/') out.push_back('/');
-  for (const char c : path) {
-    const auto byte = static_cast<unsigned char>(c);
-    if (byte <= 0x20 || byte >= 0x7F) {
-      out.push_back('%');
-      out.push_back(kHex[byte >> 4]);
-      out.push_back(kHex[byte & 0x0F]);
-    } else {
-      out.push_back(c);
-    }
-  }
-  return out;
 }
 
 struct UrlDeleter {

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "platform/internet.h"
+#include "platform/internet_layer.h"
 #include "platform/win32/internet_binding_win.h"
 
 namespace platform::wininet {
@@ -17,25 +18,6 @@ constexpr DWORD kQueryFlagNumber = 0x20000000;
 constexpr DWORD kCombineNoEncode = 0x20000000;  // ICU_NO_ENCODE: we encode the path ourselves
 constexpr int kSchemeHttp = 3;
 constexpr int kSchemeHttps = 4;
-
-// Blanks, control bytes and bytes above 0x7E of a redirect target are sent
-// percent-encoded, everything else exactly as given; the path starts with "/".
-std::string EncodeObjectPath(std::string_view path) {
-  static constexpr char kHex[] = "0123456789ABCDEF";
-  std::string out;
-  if (path.empty() || path.front() != '/') out.push_back('/');
-  for (const char c : path) {
-    const auto byte = static_cast<unsigned char>(c);
-    if (byte <= 0x20 || byte >= 0x7F) {
-      out.push_back('%');
-      out.push_back(kHex[byte >> 4]);
-      out.push_back(kHex[byte & 0x0F]);
-    } else {
-      out.push_back(c);
-    }
-  }
-  return out;
-}
 
 // The current address of a request, as the base for a relative Location.
 std::string AddressOf(const Target& target) {

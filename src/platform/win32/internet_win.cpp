@@ -20,14 +20,11 @@
 #include <vector>
 
 #include "platform/internet.h"
+#include "platform/internet_layer.h"
 #include "platform/win32/internet_binding_win.h"
 #include "platform/win32/internet_redirect_win.h"
 
 namespace platform {
-
-struct InternetObject {
-  virtual ~InternetObject() = default;
-};
 
 namespace {
 
@@ -61,18 +58,6 @@ SharedHandle Own(void* raw) {
   return raw != nullptr ? std::make_shared<LibraryHandle>(raw) : nullptr;
 }
 
-bool EqualsNoCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    char x = a[i];
-    char y = b[i];
-    if (x >= 'A' && x <= 'Z') x = static_cast<char>(x - 'A' + 'a');
-    if (y >= 'A' && y <= 'Z') y = static_cast<char>(y - 'A' + 'a');
-    if (x != y) return false;
-  }
-  return true;
-}
-
 struct Session : InternetObject {
   SharedHandle handle;
 };
@@ -102,47 +87,6 @@ struct Request : InternetObject {
   Target target;
   std::unique_ptr<LibraryHandle> current;
 };
-
-class HandleTable {
- public:
-  InternetHandle Add(std::unique_ptr<InternetObject> object) {
-    InternetHandle handle = object.get();
-    std::lock_guard<std::mutex> hold(lock_);
-    objects_.emplace(handle, std::move(object));
-    return handle;
-  }
-
-  // A handle that the table does not know (already closed, or never made) is
-  // refused rather than followed.
-  template <typename T>
-  T* Find(InternetHandle handle) {
-    std::lock_guard<std::mutex> hold(lock_);
-    const auto found = objects_.find(handle);
-    return found == objects_.end() ? nullptr : dynamic_cast<T*>(found->second.get());
-  }
-
-  bool Close(InternetHandle handle) {
-    std::unique_ptr<InternetObject> closing;
-    {
-      std::lock_guard<std::mutex> hold(lock_);
-      const auto found = objects_.find(handle);
-      if (found == objects_.end()) return false;
-      closing = std::move(found->second);
-      objects_.erase(found);
-    }
-    return true;  // `closing` closes the library's handles outside the lock
-  }
-
- private:
-  std::mutex lock_;
-  std::unordered_map<InternetHandle, std::unique_ptr<InternetObject>> objects_;
-};
-
-HandleTable& Handles() {
-  // Never destroyed, like the bound library.
-  static HandleTable* const table = std::make_unique<HandleTable>().release();
-  return *table;
-}
 
 // The library's request for one hop on `connection`, never following
 // redirects itself.
@@ -194,13 +138,13 @@ InternetHandle InternetOpenA(const char* agent, std::uint32_t accessType, const 
   if (!handle) return nullptr;
   auto session = std::make_unique<Session>();
   session->handle = std::move(handle);
-  return Handles().Add(std::move(session));
+  return InternetHandles().Add(std::move(session));
 }
 
 InternetHandle InternetConnectA(InternetHandle internet, const char* serverName, int port,
                                 const char* userName, const char* password, std::uint32_t service,
                                 std::uint32_t flags, std::uintptr_t context) {
-  const Session* session = Handles().Find<Session>(internet);
+  const Session* session = InternetHandles().Find<Session>(internet);
   if (session == nullptr) return nullptr;
   // The port travels as 16 bits, as the library declares it.
   const auto port16 = static_cast<WORD>(port);
@@ -212,13 +156,13 @@ InternetHandle InternetConnectA(InternetHandle internet, const char* serverName,
   connection->handle = std::move(handle);
   connection->host = serverName != nullptr ? serverName : "";
   connection->port = port16;
-  return Handles().Add(std::move(connection));
+  return InternetHandles().Add(std::move(connection));
 }
 
 InternetHandle HttpOpenRequestA(InternetHandle connect, const char* verb, const char* objectName,
                                 const char* version, const char* referrer, const char** acceptTypes,
                                 std::uint32_t flags, std::uintptr_t context) {
-  const Connection* connection = Handles().Find<Connection>(connect);
+  const Connection* connection = InternetHandles().Find<Connection>(connect);
   if (connection == nullptr) return nullptr;
   auto request = std::make_unique<Request>();
   request->session = connection->session;
@@ -242,12 +186,12 @@ InternetHandle HttpOpenRequestA(InternetHandle connect, const char* verb, const 
                                 acceptTypes, flags | INTERNET_FLAG_NO_AUTO_REDIRECT, context);
   if (raw == nullptr) return nullptr;
   request->current = std::make_unique<LibraryHandle>(raw);
-  return Handles().Add(std::move(request));
+  return InternetHandles().Add(std::move(request));
 }
 
 bool HttpSendRequestA(InternetHandle request, const char* headers, std::uint32_t headersLength,
                       const void* optional, std::uint32_t optionalLength) {
-  Request* target = Handles().Find<Request>(request);
+  Request* target = InternetHandles().Find<Request>(request);
   if (target == nullptr) return false;
   bool sent = SendOnce(target->current->get(), headers, headersLength, optional, optionalLength);
   if (!target->follow) return sent;
@@ -275,7 +219,7 @@ bool HttpSendRequestA(InternetHandle request, const char* headers, std::uint32_t
 bool InternetReadFile(InternetHandle file, void* buffer, std::uint32_t bytesToRead,
                       std::uint32_t* bytesRead) {
   if (bytesRead != nullptr) *bytesRead = 0;
-  Request* target = Handles().Find<Request>(file);
+  Request* target = InternetHandles().Find<Request>(file);
   if (target == nullptr) return false;
   DWORD read = 0;
   const BOOL ok = Api().readFile(target->current->get(), buffer, bytesToRead, &read);
@@ -285,7 +229,7 @@ bool InternetReadFile(InternetHandle file, void* buffer, std::uint32_t bytesToRe
 
 bool HttpQueryInfoA(InternetHandle request, std::uint32_t infoLevel, void* buffer,
                     std::uint32_t* bufferLength, std::uint32_t* index) {
-  Request* target = Handles().Find<Request>(request);
+  Request* target = InternetHandles().Find<Request>(request);
   if (target == nullptr) return false;
   DWORD length = bufferLength != nullptr ? *bufferLength : 0;
   DWORD indexValue = index != nullptr ? *index : 0;
@@ -298,7 +242,7 @@ bool HttpQueryInfoA(InternetHandle request, std::uint32_t infoLevel, void* buffe
 
 bool InternetCloseHandle(InternetHandle internet) {
   if (internet == nullptr) return false;
-  return Handles().Close(internet);
+  return InternetHandles().Close(internet);
 }
 
 }  // namespace platform
