@@ -114,9 +114,8 @@ bool StartThread(std::function<void()> work);
 // --- Command-line mode: arguments and standard streams ---------------------------
 // Not window operations, but the Windows side lives with the window backend
 // (win32/window_console.cpp) because a GUI-subsystem program has to find its
-// console itself. The POSIX side is plain POSIX and lives in
-// src/app/standard_streams_posix.cpp, so window backends other than win32 need
-// not provide these.
+// console itself. The POSIX side is plain POSIX (posix/window_console.cpp) and
+// is linked into the program directly, never through the Qt module.
 
 // The program's arguments after the program name, as UTF-8 (Windows reads the
 // wide command line, so no ANSI code page gets in the way).
