@@ -11,6 +11,8 @@
 #include <cstring>
 #include <memory>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "platform/codepage.h"
 #include "platform/posix/codepage_icu_gbk.h"
@@ -53,6 +55,29 @@ Converter OpenConverter(CodePage codePage) {
       return converter ? std::move(converter) : OpenByName("cp" + std::to_string(codePage));
     }
   }
+}
+
+// Opening a converter costs several times more than converting a line of
+// text, and the program converts line by line, so each thread keeps the
+// converters it has opened for decoding. A converter holds the state of a
+// conversion: it never leaves its thread and is reset before each use. Only
+// decoding is pooled: its converters are all set up alike, while encoding may
+// change a converter's substitution character.
+UConverter* PooledDecoder(CodePage codePage) {
+  constexpr std::size_t kMaxPooled = 8;
+  if (IsCodePage936(codePage)) codePage = kCodePageGbk;
+  thread_local std::vector<std::pair<CodePage, Converter>> pool;
+  for (auto& [page, converter] : pool) {
+    if (page == codePage) {
+      ucnv_reset(converter.get());
+      return converter.get();
+    }
+  }
+  Converter opened = OpenConverter(codePage);
+  if (!opened) return nullptr;
+  if (pool.size() == kMaxPooled) pool.erase(pool.begin());
+  pool.emplace_back(codePage, std::move(opened));
+  return pool.back().second.get();
 }
 
 bool IsUnicodeCodePage(CodePage codePage) {
@@ -171,9 +196,8 @@ int MultiByteToWideChar(CodePage codePage, std::uint32_t flags, const char* sour
   if (codePage == kCodePageUtf8)
     return FromUtf8(source, sourceLength, destination, destinationSize);
   if (withTerminator) --sourceLength;  // appended after the flush, see Convert
-  const Converter converter = OpenConverter(codePage);
-  if (!converter) return 0;
-  UConverter* const raw = converter.get();
+  UConverter* const raw = PooledDecoder(codePage);
+  if (raw == nullptr) return 0;
   if (!IsUnicodeCodePage(codePage)) {
     UErrorCode error = U_ZERO_ERROR;
     ucnv_setToUCallBack(raw, DefaultCharacter, nullptr, nullptr, nullptr, &error);
