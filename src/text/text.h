@@ -13,6 +13,7 @@
 // Text; TextJoin and literals produce present ones.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <initializer_list>
 #include <optional>
@@ -71,6 +72,8 @@ class Bytes {
   // Amortised append, for building a body piece by piece.
   void Append(std::string_view more) { bytes_.append(more); }
   void Reserve(std::size_t n) { bytes_.reserve(n); }
+  // Keeps the first n bytes (n no more than the count).
+  void Truncate(std::size_t n) { bytes_.resize(std::min(n, bytes_.size())); }
 
   friend bool operator==(const Bytes& a, const Bytes& b) { return a.bytes_ == b.bytes_; }
 
