@@ -4,6 +4,32 @@
 
 namespace merravine {
 
+namespace {
+
+Text WithoutPort(const Text& hostAndPort) {
+  const int colon = TextFind(hostAndPort, ":");
+  return colon != -1 ? TextLeft(hostAndPort, colon - 1) : hostAndPort;
+}
+
+int PortOf(const Text& hostAndPort, const Text& address) {
+  // The last colon, so that only the final suffix counts as the port.
+  const int colon = TextFindLast(hostAndPort, ":");
+  if (colon != -1) return TextToInt(TextRight(hostAndPort, TextLength(hostAndPort) - colon));
+  // The address itself decides, not the host: "httpsx.y/a" gets 443 too.
+  return TextCompare(TextLeft(TextToLower(address), 5), "https") == 0 ? 443 : 80;
+}
+
+Text PathOf(const Text& host, const Text& address) {
+  // The host is looked up in the address as typed; when it also occurs earlier
+  // (inside the scheme, say), the path starts at the first "/" after that.
+  const int hostAt = TextFind(address, host, 1, true);
+  const int slashAt = TextFind(address, "/", hostAt, true);
+  if (slashAt == -1) return "/";
+  return TextRight(address, TextLength(address) - slashAt + 1);
+}
+
+}  // namespace
+
 Text UrlHost(const Text& address, bool lastTwoLabels, bool keepPort) {
   Text work = TextToLower(address);
   // A final "/" guarantees that the end delimiter below is found once the
@@ -26,28 +52,24 @@ Text UrlHost(const Text& address, bool lastTwoLabels, bool keepPort) {
     }
   }
 
-  if (keepPort) return work;
-  const int colon = TextFind(work, ":");
-  return colon != -1 ? TextLeft(work, colon - 1) : work;
+  return keepPort ? work : WithoutPort(work);
 }
 
 int UrlPort(const Text& address) {
-  const Text hostAndPort = UrlHost(address, false, true);
-  // The last colon, so that only the final suffix counts as the port.
-  const int colon = TextFindLast(hostAndPort, ":");
-  if (colon != -1) return TextToInt(TextRight(hostAndPort, TextLength(hostAndPort) - colon));
-  // The address itself decides, not the host: "httpsx.y/a" gets 443 too.
-  return TextCompare(TextLeft(TextToLower(address), 5), "https") == 0 ? 443 : 80;
+  return PortOf(UrlHost(address, false, true), address);
 }
 
 Text UrlPath(const Text& address) {
-  const Text host = UrlHost(address);
-  // The host is looked up in the address as typed; when it also occurs earlier
-  // (inside the scheme, say), the path starts at the first "/" after that.
-  const int hostAt = TextFind(address, host, 1, true);
-  const int slashAt = TextFind(address, "/", hostAt, true);
-  if (slashAt == -1) return "/";
-  return TextRight(address, TextLength(address) - slashAt + 1);
+  return PathOf(UrlHost(address), address);
+}
+
+UrlParts UrlSplit(const Text& address) {
+  const Text hostAndPort = UrlHost(address, false, true);
+  UrlParts parts;
+  parts.host = WithoutPort(hostAndPort);
+  parts.port = PortOf(hostAndPort, address);
+  parts.path = PathOf(parts.host, address);
+  return parts;
 }
 
 }  // namespace merravine

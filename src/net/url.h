@@ -21,4 +21,13 @@ int UrlPort(const Text& address);
 // Keeps the letter case of the address.
 Text UrlPath(const Text& address);
 
+// The three pieces at once, exactly as UrlHost(address), UrlPort(address) and
+// UrlPath(address) give them, taking the host out of the address only once.
+struct UrlParts {
+  Text host;
+  int port = 0;
+  Text path;
+};
+UrlParts UrlSplit(const Text& address);
+
 }  // namespace merravine

@@ -137,8 +137,9 @@ Bytes WebRequest(const Text& address, int method, const Text& postText, Text* co
   }
   if (handles.internet == nullptr) return Bytes();
 
+  const UrlParts target = UrlSplit(address);
   handles.connection = platform::InternetConnectA(
-      handles.internet, UrlHost(address).CStrOrNull(), UrlPort(address), CharToText(0).CStrOrNull(),
+      handles.internet, target.host.CStrOrNull(), target.port, CharToText(0).CStrOrNull(),
       CharToText(0).CStrOrNull(), platform::INTERNET_SERVICE_HTTP, 0, 0);
   if (handles.connection == nullptr) return Bytes();
 
@@ -149,9 +150,9 @@ Bytes WebRequest(const Text& address, int method, const Text& postText, Text* co
                ? platform::INTERNET_FLAG_SECURE
                : platform::INTERNET_FLAG_IGNORE_REDIRECT_TO_HTTPS;
 
-  handles.request = platform::HttpOpenRequestA(handles.connection, verb.CStrOrNull(),
-                                               UrlPath(address).CStrOrNull(), "HTTP/1.1",
-                                               CharToText(0).CStrOrNull(), nullptr, flags, 0);
+  handles.request =
+      platform::HttpOpenRequestA(handles.connection, verb.CStrOrNull(), target.path.CStrOrNull(),
+                                 "HTTP/1.1", CharToText(0).CStrOrNull(), nullptr, flags, 0);
   if (handles.request == nullptr) return Bytes();
 
   CompleteHeaders(headers, address, cookies);

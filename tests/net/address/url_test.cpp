@@ -29,6 +29,10 @@ TEST_P(AddressTest, SplitsIntoHostPortAndPath) {
   EXPECT_EQ(UrlHost(c.address, false, true).Str(), c.hostWithPort);
   EXPECT_EQ(UrlPort(c.address), c.port);
   EXPECT_EQ(UrlPath(c.address).Str(), c.path);
+  const UrlParts parts = UrlSplit(c.address);
+  EXPECT_EQ(parts.host.Str(), c.host);
+  EXPECT_EQ(parts.port, c.port);
+  EXPECT_EQ(parts.path.Str(), c.path);
 }
 
 INSTANTIATE_TEST_SUITE_P(
