@@ -40,3 +40,19 @@ if ! locale -a 2>/dev/null | grep -qi '^zh_CN\.utf-\?8$'; then
   fi
   $sudo locale-gen >/dev/null
 fi
+
+# Where 32-bit programs cannot run, the Windows tests need 64-bit Wine and the
+# 64-bit cross compiler (the windows64 preset).
+if ! bash "$(dirname "${BASH_SOURCE[0]}")/wine-runs-32bit.sh"; then
+  fallback=()
+  for p in wine64 g++-mingw-w64-x86-64-posix; do
+    status="$(dpkg-query -W -f='${Status}' "$p" 2>/dev/null || true)"
+    [[ "$status" == "install ok installed" ]] || fallback+=("$p")
+  done
+  if ((${#fallback[@]})); then
+    echo "install-deps: this machine cannot run 32-bit programs; installing ${fallback[*]}"
+    sudo=""
+    [[ $(id -u) -eq 0 ]] || sudo="sudo"
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${fallback[@]}"
+  fi
+fi
