@@ -153,6 +153,29 @@ else
   echo "bench-e2e: Xvfb did not start; start-up figure skipped" >&2
 fi
 
+# wine_figures EXE LABEL PREFIX: --list under Wine: wall time, connections,
+# peak memory.
+wine_figures() {
+  export WINEPREFIX="$3" MERRAVINE_WINEPREFIX="$3"
+  # A persistent wineserver, started first, so that neither its start nor its
+  # memory is counted in the runs below; it is stopped at the end.
+  wineserver -p 60 || true
+  "$root/scripts/wine-run.sh" "$1" --version >/dev/null 2>&1 || true
+  hyperfine -N --warmup 1 --runs 3 --export-json "$out/e2e-wine.json" \
+    -n "$2 --list (Wine)" "$root/scripts/wine-run.sh $1 --list $page" >"$out/e2e-wine.txt"
+  row "$2 --list under Wine, 1,000 lessons (median of 3)" \
+    "$(median_ms "$out/e2e-wine.json" 0) ms" "scripts/wine-run.sh merravine.exe --list $page"
+  reset_stats
+  wine_lines="$("$root/scripts/wine-run.sh" "$1" --list "$page" | wc -l)"
+  row "$2 --list under Wine: requests / TCP connections" \
+    "$(stat_of requests) / $(stat_of request_connections) ($wine_lines lines out)" \
+    "scripts/wine-run.sh merravine.exe --list $page; then GET /stats"
+  row "$2 --list under Wine: peak memory of the program's process" \
+    "$(peak_mb "$root/scripts/wine-run.sh" "$1" --list "$page") MB" \
+    "/usr/bin/time -v scripts/wine-run.sh merravine.exe --list $page (wineserver already running)"
+  wineserver -k || true
+}
+
 if [[ -f "$exe" ]]; then
   echo "== the Windows program"
   row "merravine.exe size" "$(stat -c %s "$exe" | awk '{printf "%.2f MB (%d bytes)", $1 / 1048576, $1}')" \
@@ -163,24 +186,24 @@ if [[ -f "$exe" ]]; then
       "$(stat -c %s "$out/merravine-stripped.exe" | awk '{printf "%.2f MB (%d bytes)", $1 / 1048576, $1}')" \
       "i686-w64-mingw32-strip -o stripped.exe merravine.exe; stat -c %s stripped.exe"
   fi
-  export WINEPREFIX="${MERRAVINE_WINEPREFIX:-$root/build/wine-prefix}"
-  # A persistent wineserver, started first, so that neither its start nor its
-  # memory is counted in the runs below; it is stopped at the end.
-  wineserver -p 60 || true
-  "$root/scripts/wine-run.sh" "$exe" --version >/dev/null 2>&1 || true
-  hyperfine -N --warmup 1 --runs 3 --export-json "$out/e2e-wine.json" \
-    -n "merravine.exe --list (Wine)" "$root/scripts/wine-run.sh $exe --list $page" >"$out/e2e-wine.txt"
-  row "merravine.exe --list under Wine, 1,000 lessons (median of 3)" \
-    "$(median_ms "$out/e2e-wine.json" 0) ms" "scripts/wine-run.sh merravine.exe --list $page"
-  reset_stats
-  wine_lines="$("$root/scripts/wine-run.sh" "$exe" --list "$page" | wc -l)"
-  row "merravine.exe --list under Wine: requests / TCP connections" \
-    "$(stat_of requests) / $(stat_of request_connections) ($wine_lines lines out)" \
-    "scripts/wine-run.sh merravine.exe --list $page; then GET /stats"
-  row "merravine.exe --list under Wine: peak memory of the program's process" \
-    "$(peak_mb "$root/scripts/wine-run.sh" "$exe" --list "$page") MB" \
-    "/usr/bin/time -v scripts/wine-run.sh merravine.exe --list $page (wineserver already running)"
-  wineserver -k || true
+  # The Wine figures: of the 32-bit program where this machine runs 32-bit
+  # programs; where its kernel refuses them, of the same sources built for
+  # 64-bit Windows (MERRAVINE_BENCH_WINDOWS64, default build/windows64) under
+  # 64-bit Wine, labelled as such.
+  wine_exe="$exe"
+  label="merravine.exe"
+  prefix="${MERRAVINE_WINEPREFIX:-$root/build/wine-prefix}"
+  if ! bash "$root/scripts/wine-runs-32bit.sh"; then
+    wine_exe="${MERRAVINE_BENCH_WINDOWS64:-$root/build/windows64}/src/app/merravine.exe"
+    label="merravine.exe (64-bit build; this machine cannot run 32-bit programs)"
+    prefix="${prefix}64"
+    echo "bench-e2e: this machine cannot run 32-bit programs; the Wine figures are of $wine_exe"
+  fi
+  if [[ -f "$wine_exe" ]]; then
+    wine_figures "$wine_exe" "$label" "$prefix"
+  else
+    echo "bench-e2e: no $wine_exe; Wine figures skipped" >&2
+  fi
 else
   echo "bench-e2e: no $exe; Windows figures skipped" >&2
 fi
