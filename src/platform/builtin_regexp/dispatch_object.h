@@ -76,8 +76,10 @@ class DispatchObject {
   // compared without regard to case, as automation names are).
   virtual int MemberId(std::string_view name) const = 0;
   // False when the call fails: wrong kind of access, wrong or refused
-  // arguments, an index out of range, a pattern the engine refuses.
-  virtual bool Invoke(int id, InvokeKind kind, std::span<const Value> arguments, Value& result) = 0;
+  // arguments, an index out of range, a pattern the engine refuses. The
+  // arguments are the caller's copies, which the member may consume: a
+  // subject of a megabyte is moved into the matches rather than copied.
+  virtual bool Invoke(int id, InvokeKind kind, std::span<Value> arguments, Value& result) = 0;
 
  private:
   std::atomic<long> refs_{1};

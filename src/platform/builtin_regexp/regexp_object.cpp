@@ -49,6 +49,13 @@ const std::u16string* StringArgument(const Value& v) {
   return std::get_if<std::u16string>(&v);
 }
 
+// The same, as a string the member may take over.
+std::optional<std::u16string> TakeStringArgument(Value& v) {
+  if (std::holds_alternative<std::monostate>(v)) return std::u16string();
+  if (auto* text = std::get_if<std::u16string>(&v)) return std::move(*text);
+  return std::nullopt;
+}
+
 std::optional<bool> BoolArgument(const Value& v) {
   if (const auto* b = std::get_if<bool>(&v)) return *b;
   if (const auto* i = std::get_if<std::int32_t>(&v)) return *i != 0;
@@ -69,7 +76,7 @@ class SubMatches final : public DispatchObject {
 
   int MemberId(std::string_view name) const override { return FindMember(kNames, name); }
 
-  bool Invoke(int id, InvokeKind kind, std::span<const Value> arguments, Value& result) override {
+  bool Invoke(int id, InvokeKind kind, std::span<Value> arguments, Value& result) override {
     if (!IsRead(kind)) return false;
     const MatchSpan& m = data_->run.matches[match_];
     if (id == kCount) {
@@ -105,7 +112,7 @@ class Match final : public DispatchObject {
 
   int MemberId(std::string_view name) const override { return FindMember(kNames, name); }
 
-  bool Invoke(int id, InvokeKind kind, std::span<const Value> arguments, Value& result) override {
+  bool Invoke(int id, InvokeKind kind, std::span<Value> arguments, Value& result) override {
     if (!IsRead(kind) || !arguments.empty()) return false;
     const MatchSpan& m = data_->run.matches[match_];
     switch (id) {
@@ -137,7 +144,7 @@ class MatchCollection final : public DispatchObject {
 
   int MemberId(std::string_view name) const override { return FindMember(kNames, name); }
 
-  bool Invoke(int id, InvokeKind kind, std::span<const Value> arguments, Value& result) override {
+  bool Invoke(int id, InvokeKind kind, std::span<Value> arguments, Value& result) override {
     if (!IsRead(kind)) return false;
     const auto count = static_cast<std::int32_t>(data_->run.matches.size());
     if (id == kCount) {
@@ -164,7 +171,7 @@ class RegExp final : public DispatchObject {
 
   int MemberId(std::string_view name) const override { return FindMember(kNames, name); }
 
-  bool Invoke(int id, InvokeKind kind, std::span<const Value> arguments, Value& result) override {
+  bool Invoke(int id, InvokeKind kind, std::span<Value> arguments, Value& result) override {
     switch (id) {
       case kPattern:
         if (kind == InvokeKind::Put) {
@@ -185,19 +192,19 @@ class RegExp final : public DispatchObject {
         return Option(options_.global, kind, arguments, result);
       case kExecute: {
         if (kind != InvokeKind::Call || arguments.size() != 1) return false;
-        const std::u16string* subject = StringArgument(arguments[0]);
+        std::optional<std::u16string> subject = TakeStringArgument(arguments[0]);
         if (!subject) return false;
-        std::shared_ptr<RunData> data = Run(*subject);
+        std::shared_ptr<RunData> data = Run(std::move(*subject));
         if (!data) return false;
         result = MakeObject<MatchCollection>(std::move(data));
         return true;
       }
       case kReplace: {
         if (kind != InvokeKind::Call || arguments.size() != 2) return false;
-        const std::u16string* subject = StringArgument(arguments[0]);
         const std::u16string* replacement = StringArgument(arguments[1]);
+        std::optional<std::u16string> subject = TakeStringArgument(arguments[0]);
         if (!subject || !replacement) return false;
-        std::shared_ptr<RunData> data = Run(*subject);
+        std::shared_ptr<RunData> data = Run(std::move(*subject));
         if (!data) return false;
         result = ReplaceMatches(data->subject, data->run, *replacement);
         return true;
@@ -226,9 +233,9 @@ class RegExp final : public DispatchObject {
     return true;
   }
 
-  std::shared_ptr<RunData> Run(const std::u16string& subject) const {
+  std::shared_ptr<RunData> Run(std::u16string subject) const {
     auto data = std::make_shared<RunData>();
-    data->subject = subject;
+    data->subject = std::move(subject);
     std::optional<MatchRun> run = FindMatches(icu_, pattern_, data->subject, options_);
     if (!run) return nullptr;
     data->run = std::move(*run);
