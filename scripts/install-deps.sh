@@ -12,11 +12,16 @@ packages=(
   hyperfine curl zip
 )
 
-missing=()
-for p in "${packages[@]}"; do
-  status="$(dpkg-query -W -f='${Status}' "$p" 2>/dev/null || true)"
-  [[ "$status" == "install ok installed" ]] || missing+=("$p")
-done
+# not_installed PACKAGE...: the ones of them that are not installed, a line each.
+not_installed() {
+  local p status
+  for p in "$@"; do
+    status="$(dpkg-query -W -f='${Status}' "$p" 2>/dev/null || true)"
+    [[ "$status" == "install ok installed" ]] || echo "$p"
+  done
+}
+
+mapfile -t missing < <(not_installed "${packages[@]}")
 
 if ((${#missing[@]})); then
   echo "install-deps: installing ${missing[*]}"
@@ -44,11 +49,7 @@ fi
 # Where 32-bit programs cannot run, the Windows tests need 64-bit Wine and the
 # 64-bit cross compiler (the windows64 preset).
 if ! bash "$(dirname "${BASH_SOURCE[0]}")/wine-runs-32bit.sh"; then
-  fallback=()
-  for p in wine64 g++-mingw-w64-x86-64-posix; do
-    status="$(dpkg-query -W -f='${Status}' "$p" 2>/dev/null || true)"
-    [[ "$status" == "install ok installed" ]] || fallback+=("$p")
-  done
+  mapfile -t fallback < <(not_installed wine64 g++-mingw-w64-x86-64-posix)
   if ((${#fallback[@]})); then
     echo "install-deps: this machine cannot run 32-bit programs; installing ${fallback[*]}"
     sudo=""
