@@ -96,17 +96,12 @@ if bash scripts/wine-runs-32bit.sh; then
   suite windows
 else
   # The 32-bit program is still built; its tests run as the same sources built
-  # for 64-bit Windows, under 64-bit Wine. The tests that drive the window
-  # through X (the end-to-end run and the shutdown rounds) are left out there:
-  # under 64-bit Wine without its 32-bit half the window gets another frame and
-  # a retrieval started from the window ends after the course list, which the
-  # 32-bit program under 32-bit Wine does not do.
+  # for 64-bit Windows, under 64-bit Wine.
   echo "=== windows: this machine cannot run 32-bit programs (its kernel refuses them), so"
   echo "    neither 32-bit Wine nor the 32-bit program can run here: the 32-bit program is"
-  echo "    built, and the Windows suite runs as the 64-bit build (windows64) under 64-bit"
-  echo "    Wine, without the tests that drive the window through X"
+  echo "    built, and the Windows suite runs as the 64-bit build (windows64) under 64-bit Wine"
   build_only windows
-  suite windows64 -E 'merravine_window_e2e|merravine_shutdown_'
+  suite windows64
 fi
 suite asan
 export TSAN_OPTIONS="suppressions=$root/tests/sanitizers/tsan.supp ignore_noninstrumented_modules=1 halt_on_error=0 exitcode=66"

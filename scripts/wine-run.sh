@@ -16,7 +16,11 @@ pe_machine() {
 
 loader=wine
 default_prefix="$root/build/wine-prefix"
-if [[ $# -gt 0 && -f "$1" && "$(pe_machine "$1" || true)" == "8664" ]]; then
+# 64-bit Wine for a 64-bit program, and for everything (Wine's own commands such
+# as "reg" included) where 32-bit Wine cannot run at all, so that they reach the
+# same prefix as the program.
+if [[ $# -gt 0 && -f "$1" && "$(pe_machine "$1" || true)" == "8664" ]] ||
+  ! bash "$root/scripts/wine-runs-32bit.sh"; then
   loader=/usr/lib/wine/wine64
   export WINELOADER="$loader"
   default_prefix="$root/build/wine-prefix64"

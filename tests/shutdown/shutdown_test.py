@@ -218,7 +218,10 @@ class Program:
         window = self.wait_window("^Merravine")
         self.xdotool("windowfocus", "--sync", str(window))
         self.click(window, ADDRESS_BOX)
-        self.xdotool("key", "--clearmodifiers", "ctrl+a")
+        # Emptied with End, Shift+Home and Delete, which every edit control
+        # knows; Ctrl+A is not select-all in every one (64-bit Wine's
+        # inserted the address into the old one).
+        self.xdotool("key", "--clearmodifiers", "End", "shift+Home", "Delete")
         self.xdotool("type", "--delay", "2",
                      "http://%s/play_%s.shtml" % (service_host(), course_id))
         return window
