@@ -40,33 +40,15 @@ class ProcessState {
   CURLSH* CookieJar() const { return cookieJar_; }
 
   MultiPtr Acquire() {
-    {
-      std::lock_guard<std::mutex> hold(poolLock_);
-      if (!idle_.empty()) {
-        MultiPtr multi = std::move(idle_.back());
-        idle_.pop_back();
-        return multi;
-      }
-    }
-    return MultiPtr(curl_multi_init());
+    MultiPtr multi = TakeIdle(idle_);
+    return multi ? std::move(multi) : MultiPtr(curl_multi_init());
   }
 
-  void Release(MultiPtr multi) {
-    if (!multi) return;
-    std::lock_guard<std::mutex> hold(poolLock_);
-    if (idle_.size() < kMaxIdleMultis) idle_.push_back(std::move(multi));
-  }
+  void Release(MultiPtr multi) { KeepIdle(idle_, std::move(multi), kMaxIdleMultis); }
 
   EasyPtr AcquireEasy() {
-    {
-      std::lock_guard<std::mutex> hold(poolLock_);
-      if (!idleEasies_.empty()) {
-        EasyPtr easy = std::move(idleEasies_.back());
-        idleEasies_.pop_back();
-        return easy;
-      }
-    }
-    return EasyPtr(curl_easy_init());
+    EasyPtr easy = TakeIdle(idleEasies_);
+    return easy ? std::move(easy) : EasyPtr(curl_easy_init());
   }
 
   void ReleaseEasy(EasyPtr easy) {
@@ -75,11 +57,28 @@ class ProcessState {
     // a later request without cookies cannot reach it through this handle.
     ResetEasy(easy.get());
     curl_easy_setopt(easy.get(), CURLOPT_SHARE, static_cast<CURLSH*>(nullptr));
-    std::lock_guard<std::mutex> hold(poolLock_);
-    if (idleEasies_.size() < kMaxIdleEasies) idleEasies_.push_back(std::move(easy));
+    KeepIdle(idleEasies_, std::move(easy), kMaxIdleEasies);
   }
 
  private:
+  // The most recently kept idle handle, or none.
+  template <typename Ptr>
+  Ptr TakeIdle(std::vector<Ptr>& idle) {
+    std::lock_guard<std::mutex> hold(poolLock_);
+    if (idle.empty()) return Ptr();
+    Ptr handle = std::move(idle.back());
+    idle.pop_back();
+    return handle;
+  }
+
+  // Keeps a handle for reuse, up to `limit`; the surplus is let go.
+  template <typename Ptr>
+  void KeepIdle(std::vector<Ptr>& idle, Ptr handle, std::size_t limit) {
+    if (!handle) return;
+    std::lock_guard<std::mutex> hold(poolLock_);
+    if (idle.size() < limit) idle.push_back(std::move(handle));
+  }
+
   static void Lock(CURL*, curl_lock_data data, curl_lock_access, void* self) {
     static_cast<ProcessState*>(self)->LockFor(data).lock();
   }
