@@ -29,4 +29,20 @@ export WINEPREFIX="${MERRAVINE_WINEPREFIX:-$default_prefix}"
 export WINEDEBUG="${WINEDEBUG:--all}"
 export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
 export LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8
+
+# A new prefix is made by the first program started in it. Two started at once
+# (ctest runs tests side by side) race there: Wine names its server folder
+# after the prefix folder, which one of them may still be making ("chdir to
+# /tmp/wine-…/server-…: no such file"). So the prefix is made once, under a
+# lock, and its server waited for, before any program runs in it.
+if [[ ! -f "$WINEPREFIX/system.reg" ]]; then
+  mkdir -p "$(dirname "$WINEPREFIX")"
+  (
+    flock 9
+    if [[ ! -f "$WINEPREFIX/system.reg" ]]; then
+      "$loader" wineboot --init >/dev/null 2>&1 || true
+      wineserver -w || true
+    fi
+  ) 9>"$WINEPREFIX.lock"
+fi
 exec "$loader" "$@"
